@@ -1,0 +1,116 @@
+#include "link/CCommPort.h"
+
+#include <cstdio>
+
+namespace quillon {
+
+CCommPort::CCommPort(const LinkContext& ctx, int portNumber, int /*baudRate*/) : ctx_(ctx) {
+    if (ctx_.log == nullptr) {
+        ctx_.log = &nullLog_;
+    }
+    openFlag_ = 0;
+    char name[32];
+    std::snprintf(name, sizeof name, "COM%i", portNumber);
+    if (ctx_.devices != nullptr) {
+        handle_ = ctx_.devices->Create();
+    }
+    // The device sets 9600 8N1 with software flow control off and makes every
+    // read return at once; a port that cannot be configured does not open.
+    if (handle_ && handle_->Open(name)) {
+        lineRate_ = 9600;
+        timerPeriod_ = 50;
+        if (ctx_.pump != nullptr) {
+            ctx_.pump->StartTimer(kTimerId, timerPeriod_);
+        }
+        openFlag_ = 1;
+    }
+    if (openFlag_ == 0 && handle_) {
+        handle_->Close();
+        handle_.reset();
+    }
+}
+
+CCommPort::~CCommPort() {
+    if (ctx_.pump != nullptr && openFlag_ != 0) {
+        ctx_.pump->StopTimer(kTimerId);
+    }
+    if (handle_) {
+        handle_->Close();
+        handle_.reset();
+    }
+}
+
+void CCommPort::WriteBytes(const uint8_t* buffer, int count) {
+    if (count < 1) {
+        return;
+    }
+    const int written = handle_ ? handle_->Write(buffer, count) : -1;
+    if (written == count) {
+        return;
+    }
+    // No retry: the procedure that wrote notices the missing reply through
+    // its own time-outs. A short write with error code 0 passes silently.
+    lastWriteError_ = handle_ ? handle_->LastError() : 6;
+    if (lastWriteError_ != 0) {
+        char line[48];
+        std::snprintf(line, sizeof line, "COMM ERROR : %d", static_cast<int>(lastWriteError_));
+        Log().Write(line);
+    }
+}
+
+void CCommPort::RingPut(int count, const uint8_t* bytes) {
+    for (int i = 0; i < count; ++i) {
+        int row = ringWriteRow_;
+        int col = ringWriteCol_ + 1;
+        if (col >= kRingCols) {
+            col = 0;
+            row = 1 - row;
+        }
+        if (row == ringReadRow_ && col == ringReadCol_) {
+            continue;  // full: bytes are lost until the engine takes some
+        }
+        ring_[static_cast<size_t>(ringWriteRow_)][static_cast<size_t>(ringWriteCol_)] = bytes[i];
+        ringWriteRow_ = row;
+        ringWriteCol_ = col;
+    }
+}
+
+int CCommPort::RingGet(int max, uint8_t* destination) {
+    const int limit = max < kRingCols ? max : kRingCols;
+    int i = 0;
+    for (; i < limit; ++i) {
+        if (ringReadRow_ == ringWriteRow_ && ringReadCol_ == ringWriteCol_) {
+            break;
+        }
+        destination[i] = ring_[static_cast<size_t>(ringReadRow_)][static_cast<size_t>(ringReadCol_)];
+        if (++ringReadCol_ >= kRingCols) {
+            ringReadCol_ = 0;
+            ringReadRow_ = 1 - ringReadRow_;
+        }
+    }
+    return i;
+}
+
+void CCommPort::StepPosition(int n, int& row, int& column, int columns, int rows) {
+    if (n > 0) {
+        for (int i = 0; i < n; ++i) {
+            if (++column >= columns) {
+                column = 0;
+                if (++row >= rows) {
+                    row = 0;
+                }
+            }
+        }
+    } else {
+        for (int i = 0; i < -n; ++i) {
+            if (--column < 0) {
+                column = columns - 1;
+                if (--row < 0) {
+                    row = rows - 1;
+                }
+            }
+        }
+    }
+}
+
+}  // namespace quillon

@@ -1,0 +1,78 @@
+#pragma once
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "link/LinkContext.h"
+#include "link/LinkInterface.h"
+
+namespace quillon {
+
+// The one serial line to the transceiver: opens a numbered COM port at
+// 9600 8N1, starts the application's 50 ms timer, writes bytes, and keeps
+// the small receive ring that the block engine reads in binary mode.
+class CCommPort : public CLinkInterface {
+public:
+    static constexpr int kRingRows = 2;
+    static constexpr int kRingCols = 259;
+    static constexpr int kTimerId = 1;
+
+    // Opens COM<portNumber>. The baud rate is accepted and not applied.
+    CCommPort(const LinkContext& ctx, int portNumber, int baudRate);
+    ~CCommPort() override;
+    CCommPort(const CCommPort&) = delete;
+    CCommPort& operator=(const CCommPort&) = delete;
+
+    int initialise() override { return openFlag_ != 0 ? 1 : 0; }
+    int StartExchange() override { return 0; }
+    int FinishMessage() override { return 0; }
+    int WaitReplyEnd() override { return 0; }
+    int ResetBci() override { return 0; }
+    int ReceiveBytes(int, uint8_t*) override { return 0; }
+    int SendBytes(int, const uint8_t*) override { return 0; }
+    int Unused() override { return 0; }
+
+    int IsOpen() const { return openFlag_ != 0 ? 1 : 0; }
+    // The open device; the engine reads the line through it directly.
+    SerialDevice* Handle() const { return handle_.get(); }
+    int LineRate() const { return lineRate_; }
+    int TimerPeriod() const { return timerPeriod_; }
+    uint32_t LastWriteError() const { return lastWriteError_; }
+
+    void WriteBytes(const uint8_t* buffer, int count);
+    void RingPut(int count, const uint8_t* bytes);
+    int RingGet(int max, uint8_t* destination);
+    static void StepPosition(int n, int& row, int& column, int columns, int rows);
+
+    // Ring positions, for the engine's reset and for tests.
+    int RingWriteRow() const { return ringWriteRow_; }
+    int RingWriteColumn() const { return ringWriteCol_; }
+    int RingReadRow() const { return ringReadRow_; }
+    int RingReadColumn() const { return ringReadCol_; }
+
+protected:
+    void ClearRing() { ringWriteRow_ = ringWriteCol_ = ringReadRow_ = ringReadCol_ = 0; }
+    const LinkContext& Context() const { return ctx_; }
+    LogSink& Log() const { return *ctx_.log; }
+    void SetLastWriteError(uint32_t e) { lastWriteError_ = e; }
+
+    // The receive ring is protected so the engine can move its read position
+    // back when it returns bytes after a SOH.
+    int ringWriteRow_ = 0;
+    int ringWriteCol_ = 0;
+    int ringReadRow_ = 0;
+    int ringReadCol_ = 0;
+    std::array<std::array<uint8_t, kRingCols>, kRingRows> ring_{};
+
+private:
+    LinkContext ctx_;
+    NullLog nullLog_;
+    int openFlag_ = 0;
+    int lineRate_ = 0;
+    std::unique_ptr<SerialDevice> handle_;
+    int timerPeriod_ = 0;
+    uint32_t lastWriteError_ = 0;
+};
+
+}  // namespace quillon

@@ -1,0 +1,3 @@
+namespace quillon::ui {
+int UiPlaceholder() { return 0; }
+}
