@@ -1,10 +1,23 @@
+// The Quillon Radio Programmer's main window.
 #include <QApplication>
-#include <QMainWindow>
+#include <cstdio>
+
+#include "ui/GuiProgram.h"
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QMainWindow w;
-    w.setWindowTitle("Untitled - Quillon Radio Programmer - Version 2.7");
-    w.show();
-    return app.exec();
+    QApplication qapp(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quillon Radio Programmer"));
+    QApplication::setOrganizationName(QStringLiteral("Quillon"));
+    quillon::ui::GuiOptions options;
+    std::string error;
+    if (!quillon::ui::ParseGuiOptions(argc, argv, options, error)) {
+        std::fprintf(stderr, "quillon: %s\nUsage: quillon [--device PATH] [--settings FILE] [FILE.bcf]\n",
+                     error.c_str());
+        return 64;
+    }
+    quillon::ui::GuiProgram program(options);
+    program.Start();
+    const int rc = QApplication::exec();
+    program.Finish();
+    return rc;
 }

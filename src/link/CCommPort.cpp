@@ -113,4 +113,92 @@ void CCommPort::StepPosition(int n, int& row, int& column, int columns, int rows
     }
 }
 
+std::string CCommPort::SendText(const std::string& command, int timeoutSeconds, bool keepEcho,
+                                const std::string& expected) {
+    if (handle_) {
+        handle_->PurgeReceive();
+    }
+    WriteBytes(reinterpret_cast<const uint8_t*>(command.data()), static_cast<int>(command.size()));
+    if (ctx_.clock != nullptr) {
+        ctx_.clock->SleepMs(100);
+    }
+    std::string reply;
+    ReceiveText(reply, timeoutSeconds, command, expected);
+    if (keepEcho) {
+        return reply;
+    }
+    // The card echoes every command; a reply shorter than the command is no
+    // reply at all.
+    if (reply.size() < command.size()) {
+        return std::string();
+    }
+    return reply.substr(command.size());
+}
+
+int CCommPort::ReceiveText(std::string& reply, int timeoutSeconds, const std::string& command,
+                           const std::string& expected) {
+    TextSessionHost* session = ctx_.session;
+    if (session != nullptr) {
+        session->SetInBlockingWait(1);
+    }
+    reply.clear();
+    Clock* clock = ctx_.clock;
+    int total = 0;
+    if (clock != nullptr) {
+        const uint32_t deadline =
+            clock->TickCountMs() + static_cast<uint32_t>(timeoutSeconds) * 1000u;
+        bool complete = false;
+        int64_t completedAt = 0;
+        uint8_t buf[255];
+        // Compared as a signed difference, so a deadline just past the tick
+        // count's wrap is not taken for one that has long gone.
+        while (static_cast<int32_t>(clock->TickCountMs() - deadline) < 0) {
+            int n = handle_ ? handle_->Read(buf, static_cast<int>(sizeof buf)) : -1;
+            if (n < 0) {
+                n = 0;  // a failed read is ignored; the time-out decides
+            }
+            if (n > 0) {
+                if (reply.size() < kMaxReply) {
+                    const size_t room = kMaxReply - reply.size();
+                    reply.append(reinterpret_cast<const char*>(buf),
+                                 static_cast<size_t>(n) < room ? static_cast<size_t>(n) : room);
+                }
+                total += n;
+                if (!complete) {
+                    if (!expected.empty()) {
+                        complete = reply.find(expected) != std::string::npos;
+                    } else {
+                        complete = total > static_cast<int>(command.size());
+                    }
+                    if (complete) {
+                        completedAt = clock->ProcessClockMs();
+                    }
+                }
+            } else if (complete && clock->ProcessClockMs() > completedAt) {
+                break;
+            }
+            if (ctx_.pump != nullptr) {
+                ctx_.pump->DispatchPending();
+            }
+            if (session != nullptr && session->CurrentSessionState() == 3) {
+                break;
+            }
+            // Wait a little between polls instead of spinning a core.
+            clock->SleepMs(1);
+        }
+    }
+    if (session != nullptr) {
+        session->SetInBlockingWait(0);
+    }
+    if (total > 0) {
+        Log().Write("RX textmode : " + reply);
+    }
+    return total;
+}
+
+std::string CCommPort::TextAfterPrompt(const std::string& text) {
+    const size_t p = text.find('>');
+    return p == std::string::npos ? text : text.substr(p + 1);
+}
+
 }  // namespace quillon

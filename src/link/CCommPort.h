@@ -45,6 +45,22 @@ public:
     int RingGet(int max, uint8_t* destination);
     static void StepPosition(int n, int& row, int& column, int columns, int rows);
 
+    // The one primitive of every text-mode exchange: purge what was
+    // received, write the command, sleep 100 ms, collect the reply until it
+    // is complete or the time-out (whole seconds) expires, and unless
+    // keepEcho is set strip as many characters as the command has.
+    std::string SendText(const std::string& command, int timeoutSeconds, bool keepEcho,
+                         const std::string& expected);
+    // Collects a reply; returns the number of bytes received.
+    int ReceiveText(std::string& reply, int timeoutSeconds, const std::string& command,
+                    const std::string& expected);
+    // The text after the first ">" (all of it when there is none).
+    static std::string TextAfterPrompt(const std::string& text);
+
+    // A reply wait keeps at most this much of what arrives: a card that
+    // never stops talking cannot make the program allocate without bound.
+    static constexpr size_t kMaxReply = 65536;
+
     // Ring positions, for the engine's reset and for tests.
     int RingWriteRow() const { return ringWriteRow_; }
     int RingWriteColumn() const { return ringWriteCol_; }

@@ -1,0 +1,357 @@
+#include "ops/CTmpApp.h"
+
+#include <cstdio>
+
+#include "link/BaudTable.h"
+#include "ops/Messages.h"
+#include "ops/ProcedureCodes.h"
+#include "ops/Settings.h"
+
+namespace quillon {
+
+CTmpApp::CTmpApp(const Deps& deps) : deps_(deps) {
+    linkContext_.devices = &deps_.devices;
+    linkContext_.clock = &deps_.clock;
+    linkContext_.pump = &deps_.pump;
+    linkContext_.log = &deps_.log;
+    linkContext_.session = this;
+    modemInit = settings::kDefaultInit;
+    modemDial = settings::kDefaultDial;
+    modemHangup = settings::kDefaultHangup;
+    modemPhone = settings::kDefaultPhone;
+}
+
+CTmpApp::~CTmpApp() { Terminate(); }
+
+// --- lifecycle -------------------------------------------------------------
+
+bool CTmpApp::InitInstance() {
+    SettingsStore& s = deps_.settings;
+    comPortIndex = s.GetInt(settings::kGeneral, settings::kComPort, settings::kDefaultComPort);
+    baudIndex = s.GetInt(settings::kGeneral, settings::kBaudRate, settings::kDefaultBaud);
+    modemInit = s.GetString(settings::kModem, settings::kInit, settings::kDefaultInit);
+    modemDial = s.GetString(settings::kModem, settings::kDial, settings::kDefaultDial);
+    modemHangup = s.GetString(settings::kModem, settings::kHangup, settings::kDefaultHangup);
+    modemPhone = s.GetString(settings::kModem, settings::kPhone, settings::kDefaultPhone);
+
+    // A port released at the last exit stays closed until a command needs it.
+    if (s.GetInt(settings::kGeneral, settings::kRelease, settings::kDefaultRelease) != 0) {
+        return true;
+    }
+    inBlockingWait = 0;
+    if (comPortIndex == -1) {
+        return true;
+    }
+    // Start-up stays silent when the stored port does not open.
+    link_ = CreateLink(comPortIndex + 1, BaudForIndex(baudIndex));
+    return true;
+}
+
+void CTmpApp::ExitInstance() {
+    SettingsStore& s = deps_.settings;
+    s.SetInt(settings::kGeneral, settings::kRelease, link_ ? 0 : 1);
+    s.SetInt(settings::kGeneral, settings::kComPort, comPortIndex);
+    s.SetInt(settings::kGeneral, settings::kBaudRate, baudIndex);
+    s.SetString(settings::kModem, settings::kInit, modemInit);
+    s.SetString(settings::kModem, settings::kDial, modemDial);
+    s.SetString(settings::kModem, settings::kHangup, modemHangup);
+    s.SetString(settings::kModem, settings::kPhone, modemPhone);
+    s.Flush();
+}
+
+void CTmpApp::Terminate() {
+    if (terminated_) {
+        return;
+    }
+    terminated_ = true;
+    if (binaryMode == 1) {
+        deps_.prompts.MessageBox(msg::kLeftInBinary, Icon::Exclamation);
+    }
+    link_.reset();
+}
+
+// --- ports -----------------------------------------------------------------
+
+std::unique_ptr<CBciLink> CTmpApp::CreateLink(int portNumber, int baudRate) {
+    auto link = std::make_unique<CBciLink>(linkContext_, portNumber, baudRate);
+    if (link->initialise() == 0) {
+        return nullptr;
+    }
+    return link;
+}
+
+int CTmpApp::EnsurePort() {
+    if (link_) {
+        return 1;
+    }
+    inBlockingWait = 0;
+    link_ = CreateLink(comPortIndex + 1, 9600);
+    return link_ ? 1 : 0;
+}
+
+void CTmpApp::ClosePort() { link_.reset(); }
+
+void CTmpApp::ReplacePort(std::unique_ptr<CBciLink> link) {
+    link_.reset();
+    link_ = std::move(link);
+}
+
+// --- driver operations -------------------------------------------------------
+
+void CTmpApp::EndTextProcedure() {
+    loginStep = 1;
+    textProcedure = textproc::kNone;
+    deps_.progress.Hide();
+}
+
+void CTmpApp::EndTransaction() {
+    if (pendingBinary == binaryTransaction) {
+        pendingBinary = 0;
+    }
+    binaryTransaction = bintxn::kNone;
+    ResetTransactionState();
+    if (link_) {
+        link_->ResetBci();
+    }
+    if (binaryResult != binresult::kDone) {
+        compatibility = 0;
+    }
+    if (tableWritten == 0 && tableRead == 0) {
+        deps_.progress.Hide();
+    }
+}
+
+void CTmpApp::AbortProcedures() {
+    textPending = 0;
+    pendingText = 0;
+    EndTextProcedure();
+    binaryPending = 0;
+    pendingBinary = 0;
+    EndTransaction();
+    chainState = 2;
+    tableRead = 0;
+    tableWritten = 0;
+}
+
+void CTmpApp::ResetSession() {
+    promptReady = 0;
+    SetTextMode();
+    SetSessionState(session::kDetecting);
+    cancelPressed = 0;
+}
+
+void CTmpApp::SetBinaryMode() {
+    if (!link_) {
+        return;
+    }
+    binaryMode = 1;
+    deps_.log.Write(msg::kLogBinaryMode);
+}
+
+void CTmpApp::SetTextMode() {
+    binaryMode = 0;
+    deps_.log.Write(msg::kLogTextMode);
+}
+
+void CTmpApp::CancelProcedures() {
+    cancelPressed = 1;
+    deps_.log.Write(msg::kLogCancel);
+    if (textProcedure == textproc::kModemDial && link_) {
+        // Any character interrupts a dialling modem; the hang-up text goes out
+        // as stored, without a line end.
+        link_->SendText(modemHangup, 3, false, "");
+    }
+    AbortProcedures();
+    SetBinaryResult(binresult::kCancelled);
+    SetSessionState(session::kCancelled);
+}
+
+void CTmpApp::Pause() {
+    inBlockingWait = 1;
+    deps_.pump.DispatchPending();
+    inBlockingWait = 0;
+    // Messages that arrive meanwhile are handled afterwards.
+    const int64_t start = deps_.clock.ProcessClockMs();
+    for (;;) {
+        const int64_t waited = deps_.clock.ProcessClockMs() - start;
+        if (waited >= 1000 || waited < 0) {
+            break;
+        }
+        deps_.clock.SleepMs(static_cast<uint32_t>(1000 - waited));
+    }
+}
+
+// --- commands -----------------------------------------------------------------
+
+void CTmpApp::OnSend() {
+    EnsurePort();
+    if (!link_) {
+        deps_.prompts.MessageBox(msg::kSelectPortFirst, Icon::Exclamation);
+        return;
+    }
+    if (pendingBinary != 0) {
+        deps_.prompts.Beep();
+        return;
+    }
+    textProcedure = textproc::kLogin;
+    pendingBinary = bintxn::kSendChannels;
+    binaryPending = 1;
+}
+
+void CTmpApp::OnChangePassword() {
+    EnsurePort();
+    if (!link_) {
+        deps_.prompts.MessageBox(msg::kSelectPortFirst, Icon::Exclamation);
+        return;
+    }
+    textProcedure = textproc::kLogin;
+    pendingText = textproc::kChangePassword;
+    textPending = 1;
+}
+
+void CTmpApp::OnHangup() {
+    EnsurePort();
+    if (!link_) {
+        deps_.prompts.MessageBox(msg::kSelectPortFirst, Icon::Exclamation);
+        return;
+    }
+    textProcedure = textproc::kModemHangup;
+    pendingText = 0;
+    textPending = 0;
+}
+
+// --- stepping ------------------------------------------------------------------
+
+void CTmpApp::RunTextProcedure(int /*code*/) {}
+
+void CTmpApp::RunBinaryTransaction(int /*code*/) {}
+
+bool CTmpApp::PreTranslateMessage(const Message& m) {
+    if (!link_) {
+        return false;
+    }
+    const bool isTimer = m.kind == MessageKind::Timer;
+    if (inBlockingWait != 0) {
+        // Inside a wait only the block engine runs, so binary mode keeps its
+        // acknowledgements going while a text procedure waits.
+        if (isTimer && binaryMode == 1 && link_) {
+            link_->ReadPort();
+            link_->Step();
+            return true;
+        }
+        return false;
+    }
+    if (binaryMode == 1) {
+        RunBinaryTransaction(binaryTransaction);
+    }
+    if (binaryMode == 0 || textProcedure == textproc::kLogin) {
+        RunTextProcedure(textProcedure);
+    }
+    if (isTimer && link_) {
+        link_->ReadPort();
+        if (binaryMode == 1) {
+            link_->Step();
+            return true;
+        }
+    }
+    if (binaryPending == 1) {
+        BinaryChain(pendingBinary);
+    }
+    if (textPending == 1) {
+        TextChain(pendingText);
+    }
+    if (m.kind == MessageKind::RxCountersClosed) {
+        if (debugWindow_ != nullptr) {
+            debugWindow_->RxCountersClosed();
+        }
+        return true;
+    }
+    if (m.kind == MessageKind::TxCountersClosed) {
+        if (debugWindow_ != nullptr) {
+            debugWindow_->TxCountersClosed();
+        }
+        return true;
+    }
+    return false;
+}
+
+// --- chains ----------------------------------------------------------------------
+
+void CTmpApp::BinaryChain(int v) {
+    // The state that waits for binary mode and a connected session; the
+    // transaction starts as soon as both hold.
+    auto waitForBinary = [this, v] {
+        if (textProcedure == textproc::kEnterBinary) {
+            return;
+        }
+        if (pendingText == 0 && sessionState == session::kConnected) {
+            binaryTransaction = v;
+            binaryPending = 0;
+            chainState = 2;
+        }
+    };
+    switch (chainState) {
+        case 2:
+            if (textProcedure == textproc::kLogin) {
+                return;  // the login runs first
+            }
+            [[fallthrough]];
+        case 3:
+            if (binaryMode == 0) {
+                textProcedure = textproc::kEnterBinary;
+                chainState = 5;
+                return;
+            }
+            // Already in binary mode. Should the session not be connected
+            // yet, state 7 is taken unconditionally on the next message.
+            chainState = 7;
+            waitForBinary();
+            return;
+        case 5:
+            waitForBinary();
+            return;
+        case 7:
+            binaryTransaction = v;
+            binaryPending = 0;
+            chainState = 2;
+            return;
+        default:
+            return;
+    }
+}
+
+void CTmpApp::TextChain(int v) {
+    switch (chainState) {
+        case 2:
+            if (textProcedure == textproc::kLogin) {
+                return;
+            }
+            [[fallthrough]];
+        case 4:
+            if (binaryMode == 1) {
+                binaryTransaction = bintxn::kExitBinary;
+                chainState = 6;
+            } else {
+                chainState = 7;
+            }
+            return;
+        case 6:
+            if (binaryTransaction == bintxn::kExitBinary) {
+                return;
+            }
+            if (!(binaryTransaction == 0 && binaryResult == binresult::kDone)) {
+                return;
+            }
+            [[fallthrough]];
+        case 7:
+            textProcedure = v;
+            textPending = 0;
+            pendingText = 0;
+            chainState = 2;
+            return;
+        default:
+            return;
+    }
+}
+
+}  // namespace quillon

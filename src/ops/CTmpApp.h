@@ -1,0 +1,166 @@
+#pragma once
+#include <memory>
+#include <string>
+
+#include "bci/CBciLink.h"
+#include "core/Clock.h"
+#include "core/LogSink.h"
+#include "core/Message.h"
+#include "core/MessagePump.h"
+#include "core/ProgressSink.h"
+#include "core/Prompts.h"
+#include "core/SerialDevice.h"
+#include "core/SettingsStore.h"
+#include "link/LinkContext.h"
+
+namespace quillon {
+
+class CTmpDoc;
+
+// The serial debug window as the driver sees it: told when one of its
+// counter windows has been closed by its close box.
+class DebugWindowNotice {
+public:
+    virtual ~DebugWindowNotice() = default;
+    virtual void RxCountersClosed() = 0;
+    virtual void TxCountersClosed() = 0;
+};
+
+// The application object: owns the link object, the session values, the
+// stored port and modem settings and the codes of the running procedure,
+// and steps every exchange with the transceiver from its message
+// pre-translation. One thread; waits re-enter the message loop, and
+// `inBlockingWait` keeps a second procedure step from starting inside one.
+class CTmpApp : public MessageTarget, public TextSessionHost {
+public:
+    struct Deps {
+        SerialDeviceFactory& devices;
+        Clock& clock;
+        MessagePump& pump;
+        Prompts& prompts;
+        ProgressSink& progress;
+        SettingsStore& settings;
+        LogSink& log;
+    };
+
+    explicit CTmpApp(const Deps& deps);
+    ~CTmpApp() override;
+    CTmpApp(const CTmpApp&) = delete;
+    CTmpApp& operator=(const CTmpApp&) = delete;
+
+    // --- lifecycle --------------------------------------------------------
+    // Loads the settings and opens the stored port unless it was released.
+    // Always succeeds.
+    bool InitInstance();
+    // Saves the settings.
+    void ExitInstance();
+    // The very end: the left-in-binary warning, then the port is closed.
+    // Runs once; the destructor calls it if nobody did.
+    void Terminate();
+
+    // --- message pre-translation -----------------------------------------
+    bool PreTranslateMessage(const Message& msg) override;
+
+    // --- driver operations ------------------------------------------------
+    int EnsurePort();
+    void ClosePort();
+    void ReplacePort(std::unique_ptr<CBciLink> link);
+    void EndTextProcedure();
+    void AbortProcedures();
+    void ResetSession();
+    void SetBinaryMode();
+    void SetTextMode();
+    void CancelProcedures();
+    // Ends the running binary transaction and resets the engine.
+    void EndTransaction();
+    // The one-second pause that ends several procedures.
+    void Pause();
+
+    // Creates a link object on COM<portNumber>; null when it does not open.
+    std::unique_ptr<CBciLink> CreateLink(int portNumber, int baudRate);
+
+    // --- commands that start procedures -----------------------------------
+    void OnSend();
+    void OnChangePassword();
+    void OnHangup();
+
+    // --- the chaining machines (public for the tests that drive them) -----
+    void BinaryChain(int v);
+    void TextChain(int v);
+
+    // --- TextSessionHost --------------------------------------------------
+    void SetInBlockingWait(int value) override { inBlockingWait = value; }
+    int CurrentSessionState() const override { return sessionState; }
+
+    // --- accessors --------------------------------------------------------
+    CBciLink* Link() const { return link_.get(); }
+    bool HasLink() const { return link_ != nullptr; }
+    Prompts& GetPrompts() const { return deps_.prompts; }
+    ProgressSink& Progress() const { return deps_.progress; }
+    LogSink& Log() const { return deps_.log; }
+    Clock& GetClock() const { return deps_.clock; }
+    MessagePump& Pump() const { return deps_.pump; }
+    const LinkContext& Context() const { return linkContext_; }
+    void SetDocument(CTmpDoc* doc) { document_ = doc; }
+    CTmpDoc* Document() const { return document_; }
+    void SetDebugWindow(DebugWindowNotice* w) { debugWindow_ = w; }
+
+    // Setters that accept only the values the field may take by them.
+    void SetBinaryResult(int v) {
+        if (v >= 1 && v <= 4) {
+            binaryResult = v;
+        }
+    }
+    void SetSessionState(int v) {
+        if (v >= 1 && v <= 4) {
+            sessionState = v;
+        }
+    }
+
+    // --- session values (fields in their declared order) ------------------
+    int binaryMode = 0;
+    int baudIndex = 0;
+    int comPortIndex = -1;
+    int promptReady = 0;
+    int passwordKnown = 0;
+    std::string rememberedPassword;
+    int tableWritten = 0;
+    int tableRead = 0;
+    int binaryResult = 0;
+    int sessionState = 0;
+    int binaryPending = 0;
+    int textPending = 0;
+    int pendingText = 0;
+    int pendingBinary = 0;
+    int binaryTransaction = 0;
+    int textProcedure = 0;
+    int chainState = 2;
+    int inBlockingWait = 0;
+    int cancelPressed = 0;
+    std::string modemInit;
+    std::string modemDial;
+    std::string modemHangup;
+    std::string modemPhone;
+    // Program-lifetime values of the login and the compatibility check.
+    int compatibility = 0;
+    float transceiverVersion = 0.0f;
+    int loginStep = 1;
+
+protected:
+    // One step of the running text procedure or binary transaction. The
+    // procedures of later layers hook in here; tests replace them.
+    virtual void RunTextProcedure(int code);
+    virtual void RunBinaryTransaction(int code);
+    // Resets the state of the binary transactions (steps, started flags).
+    virtual void ResetTransactionState() {}
+
+private:
+    Deps deps_;
+    LinkContext linkContext_;
+    std::unique_ptr<CBciLink> link_;
+    CTmpDoc* document_ = nullptr;
+    DebugWindowNotice* debugWindow_ = nullptr;
+    bool terminated_ = false;
+};
+
+}  // namespace quillon

@@ -1,0 +1,41 @@
+#pragma once
+#include <QMainWindow>
+#include <functional>
+#include <map>
+
+class QAction;
+class QLabel;
+
+namespace quillon::ui {
+
+// The main window: menu bar, status bar and the view. Menu entries exist
+// only for commands that do something.
+class CTmpFrame : public QMainWindow {
+    Q_OBJECT
+public:
+    static constexpr const char* kTitleSuffix = "Quillon Radio Programmer - Version 2.7";
+
+    explicit CTmpFrame(QWidget* parent = nullptr);
+
+    // "<document> - Quillon Radio Programmer - Version 2.7".
+    void SetDocumentName(const QString& name);
+
+    // Connects a menu command (by its command id) to its handler. Every
+    // command is followed by one more message to the procedure driver.
+    void SetCommandHandler(int id, std::function<void()> fn);
+    void SetAfterCommand(std::function<void()> fn) { afterCommand_ = std::move(fn); }
+    QAction* Action(int id) const;
+
+    static constexpr int kIdExit = 57665;
+    static constexpr int kIdSerialComms = 32777;
+
+private:
+    QAction* AddCommand(QMenu* menu, int id, const QString& text, const QString& prompt);
+    void Run(int id);
+
+    std::map<int, QAction*> actions_;
+    std::map<int, std::function<void()>> handlers_;
+    std::function<void()> afterCommand_;
+};
+
+}  // namespace quillon::ui

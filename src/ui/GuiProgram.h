@@ -1,0 +1,64 @@
+#pragma once
+#include <QString>
+#include <memory>
+#include <string>
+
+#include "core/LogSink.h"
+#include "ops/CTmpApp.h"
+#include "platform/qt/QtClock.h"
+#include "platform/qt/QtMessagePump.h"
+#include "platform/qt/QtSerialDevice.h"
+#include "platform/qt/QtSettingsStore.h"
+#include "ui/CTmpFrame.h"
+#include "ui/ProgressWindow.h"
+#include "ui/QtPrompts.h"
+
+namespace quillon::ui {
+
+// Options of the GUI's command line.
+struct GuiOptions {
+    std::string devicePath;  // --device PATH: the stored COM port is this device for this run
+    QString settingsFile;    // --settings FILE: an INI file instead of the user's one
+    QString documentPath;    // a document named on the command line
+};
+
+// The GUI wired together: the real seams, the application object and the
+// main window, with the start-up and exit order of the program.
+class GuiProgram {
+public:
+    explicit GuiProgram(const GuiOptions& options);
+    ~GuiProgram();
+
+    // Start-up: settings, port, main window shown.
+    void Start();
+    // After the event loop has ended: settings saved, main window gone,
+    // then the left-in-binary warning and the port closed.
+    void Finish();
+
+    CTmpApp& App() { return *app_; }
+    CTmpFrame& Frame() { return *frame_; }
+    ProgressWindow& Progress() { return *progress_; }
+    qt::QtSettingsStore& Settings() { return *settings_; }
+    qt::QtMessagePump& Pump() { return pump_; }
+
+private:
+    void OpenSerialComms();
+
+    GuiOptions options_;
+    qt::QtClock clock_;
+    qt::QtMessagePump pump_;
+    std::unique_ptr<qt::QtSettingsStore> settings_;
+    int overridePort_ = 0;
+    std::unique_ptr<qt::QtSerialFactory> devices_;
+    QtPrompts prompts_;
+    std::unique_ptr<ProgressWindow> progress_;
+    NullLog log_;
+    std::unique_ptr<CTmpApp> app_;
+    std::unique_ptr<CTmpFrame> frame_;
+    bool finished_ = false;
+};
+
+// Reads the GUI's options; false (with a message in `error`) on a bad one.
+bool ParseGuiOptions(int argc, char** argv, GuiOptions& out, std::string& error);
+
+}  // namespace quillon::ui

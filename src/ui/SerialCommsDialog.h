@@ -1,0 +1,59 @@
+#pragma once
+#include <QDialog>
+
+#include "core/SettingsStore.h"
+#include "ops/SerialCommsLogic.h"
+#include "ui/QtPrompts.h"
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+
+namespace quillon {
+class CTmpApp;
+}
+
+namespace quillon::ui {
+
+// "Configure Serial Comms": the COM port (and a hidden baud rate), with the
+// system device each COM entry stands for on this machine.
+class SerialCommsDialog : public QDialog {
+    Q_OBJECT
+public:
+    SerialCommsDialog(CTmpApp& app, SettingsStore& settings, QWidget* parent = nullptr);
+
+    // Runs the dialog and lets the application keep the selections.
+    int RunAndStore();
+
+    QComboBox* PortList() const { return port_; }
+    QComboBox* BaudList() const { return baud_; }
+    QComboBox* DeviceList() const { return device_; }
+    QPushButton* OkButton() const { return ok_; }
+    QPushButton* ReleaseButton() const { return release_; }
+    QPushButton* CancelButton() const { return cancel_; }
+    SerialCommsLogic::Outcome LastOutcome() const { return outcome_; }
+
+protected:
+    void showEvent(QShowEvent* e) override;
+
+private:
+    void OnOk();
+    void OnRelease();
+    void OnPortChanged(int index);
+    void OnDeviceChosen();
+
+    CTmpApp& app_;
+    SettingsStore& settings_;
+    SerialCommsLogic logic_;
+    QtPrompts prompts_;
+    QComboBox* port_;
+    QLabel* baudLabel_;
+    QComboBox* baud_;
+    QComboBox* device_;
+    QPushButton* ok_;
+    QPushButton* cancel_;
+    QPushButton* release_;
+    SerialCommsLogic::Outcome outcome_ = SerialCommsLogic::Outcome::Cancelled;
+};
+
+}  // namespace quillon::ui

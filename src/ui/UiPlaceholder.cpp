@@ -1,3 +1,0 @@
-namespace quillon::ui {
-int UiPlaceholder() { return 0; }
-}
