@@ -14,8 +14,14 @@
 
 namespace quillon::ui {
 
-SerialCommsDialog::SerialCommsDialog(CTmpApp& app, SettingsStore& settings, QWidget* parent)
-    : QDialog(parent), app_(app), settings_(settings), logic_(app), prompts_(this) {
+SerialCommsDialog::SerialCommsDialog(CTmpApp& app, SettingsStore& settings, QWidget* parent,
+                                     Prompts* boxPrompts)
+    : QDialog(parent),
+      app_(app),
+      settings_(settings),
+      logic_(app),
+      prompts_(this),
+      boxPrompts_(boxPrompts != nullptr ? boxPrompts : &prompts_) {
     setWindowTitle(QStringLiteral("Configure Serial Comms"));
     auto* group = new QGroupBox(QStringLiteral("&COM Options:"), this);
     auto* portLabel = new QLabel(QStringLiteral("&Port:"), group);
@@ -116,7 +122,7 @@ void SerialCommsDialog::OnDeviceChosen() {
 
 void SerialCommsDialog::OnOk() {
     OnDeviceChosen();
-    const auto r = logic_.Ok(port_->currentIndex(), baud_->currentIndex(), prompts_);
+    const auto r = logic_.Ok(port_->currentIndex(), baud_->currentIndex(), *boxPrompts_);
     release_->setEnabled(logic_.ReleaseEnabled());
     if (r == SerialCommsLogic::Outcome::Closed) {
         outcome_ = r;

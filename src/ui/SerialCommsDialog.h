@@ -20,7 +20,10 @@ namespace quillon::ui {
 class SerialCommsDialog : public QDialog {
     Q_OBJECT
 public:
-    SerialCommsDialog(CTmpApp& app, SettingsStore& settings, QWidget* parent = nullptr);
+    // `boxPrompts` shows the dialog's own message box; by default a Qt box
+    // owned by the dialog.
+    SerialCommsDialog(CTmpApp& app, SettingsStore& settings, QWidget* parent = nullptr,
+                      Prompts* boxPrompts = nullptr);
 
     // Runs the dialog and lets the application keep the selections.
     int RunAndStore();
@@ -46,6 +49,7 @@ private:
     SettingsStore& settings_;
     SerialCommsLogic logic_;
     QtPrompts prompts_;
+    Prompts* boxPrompts_;
     QComboBox* port_;
     QLabel* baudLabel_;
     QComboBox* baud_;
