@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <cstdio>
 
+#include "platform/qt/QuitOnSignal.h"
 #include "ui/GuiProgram.h"
 
 int main(int argc, char** argv) {
@@ -17,6 +18,7 @@ int main(int argc, char** argv) {
     }
     quillon::ui::GuiProgram program(options);
     program.Start();
+    quillon::qt::QuitOnTerminationSignals();
     const int rc = QApplication::exec();
     program.Finish();
     return rc;
