@@ -1,0 +1,24 @@
+#pragma once
+
+// The texts of the block protocol layer: log lines of the engine. Every text
+// is kept exactly as the communication log must show it.
+namespace quillon::bcimsg {
+
+inline constexpr const char kStateChange[] = "BCI: state change - ";
+inline constexpr const char kResetPrefix[] = "BCI : BCI reset - Rxed ";
+inline constexpr const char kResetSuffix[] = " EOT(s)";
+inline constexpr const char kBlockRxed[] = "BCI : Block RXed  [1]->%#x, [2]->%#x, [3]->%#x";
+inline constexpr const char kBlockTxed[] = "BCI : Block TXed  [1]->%#x, [2]->%#x, [3]->%#x";
+inline constexpr const char kEotReceived[] = "BCI : EOT received";
+inline constexpr const char kTimerElapsed[] = "BCI TX: timer elapsed";
+inline constexpr const char kResendOnNak[] = "BCI TX: Block resend, rxed NAK";
+inline constexpr const char kAcceptedCount[] = "BCI : Accepted RX blocks = %lu ";
+inline constexpr const char kEotCount[] = "BCI : RX EOT count = %lu ";
+inline constexpr const char kCommError[] = "COMM ERROR : %d";
+
+// Engine state names, as the log and the debug window show them.
+inline constexpr const char kStateIdle[] = "Idle";
+inline constexpr const char kStateRx[] = "RX";
+inline constexpr const char kStateTx[] = "TX";
+
+}  // namespace quillon::bcimsg

@@ -1,0 +1,311 @@
+#pragma once
+// A block engine on a simulated 9600 baud line, stepped the way the
+// application steps it: on every 50 ms tick the transaction runs, then
+// ReadPort, then Step, and right after the tick another message runs the
+// transaction once more.
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <utility>
+#include <vector>
+
+#include "bci/CBciLink.h"
+#include "sim/MemoryLog.h"
+#include "sim/SimLine.h"
+#include "sim/SimPorts.h"
+#include "sim/VirtualClock.h"
+
+namespace quillon::test {
+
+using Bytes = std::vector<uint8_t>;
+
+inline Bytes Cat(std::initializer_list<Bytes> parts) {
+    Bytes out;
+    for (const Bytes& p : parts) {
+        out.insert(out.end(), p.begin(), p.end());
+    }
+    return out;
+}
+inline Bytes Fill(size_t n, uint8_t v) {
+    return Bytes(n, v);
+}
+
+// A byte that reached the card, with the engine tick that was current when it
+// arrived (one byte time after it was written, so before the next step).
+struct Arrival {
+    uint8_t byte;
+    uint32_t tick;
+};
+
+class BciRig {
+  public:
+    static constexpr uint64_t kTickNs = 50 * sim::VirtualClock::kNsPerMs;
+
+    explicit BciRig(bool recordCard = true) : line(clock) {
+        ports.Attach("COM1", line.Host());
+        ctx.devices = &ports;
+        ctx.clock = &clock;
+        ctx.log = &log;
+        link = std::make_unique<CBciLink>(ctx, 1, 9600);
+        link->initialise();
+        if (recordCard) {
+            line.Card().SetListener([this] {
+                uint8_t b = 0;
+                while (line.Card().Read(&b, 1) == 1) {
+                    arrivals.push_back({b, link->Tick()});
+                }
+            });
+        }
+    }
+
+    // One timer tick and the message after it.
+    void Tick() {
+        clock.AdvanceBy(kTickNs);
+        if (transaction) {
+            transaction();
+        }
+        link->ReadPort();
+        link->Step();
+        if (transaction) {
+            transaction();
+        }
+    }
+    void Ticks(int n) {
+        for (int i = 0; i < n; ++i) {
+            Tick();
+        }
+    }
+    // Ticks until pred() holds; false when it did not within maxTicks.
+    bool TickUntil(const std::function<bool()>& pred, int maxTicks) {
+        for (int i = 0; i < maxTicks; ++i) {
+            if (pred()) {
+                return true;
+            }
+            Tick();
+        }
+        return pred();
+    }
+
+    void CardSend(const Bytes& b) { line.Card().Write(b.data(), static_cast<int>(b.size())); }
+
+    // Lets the bytes still on the wire (the last step's control byte) arrive.
+    void Settle() { clock.AdvanceBy(2 * sim::VirtualClock::kNsPerMs); }
+
+    // What reached the card so far, and a fresh start for the next check.
+    Bytes CardGot() {
+        Settle();
+        Bytes out;
+        for (const Arrival& a : arrivals) {
+            out.push_back(a.byte);
+        }
+        return out;
+    }
+    // Lets what is still on the wire arrive first, then forgets it all.
+    void ClearCard() {
+        Settle();
+        arrivals.clear();
+    }
+    int CardCount(uint8_t v) {
+        Settle();
+        int n = 0;
+        for (const Arrival& a : arrivals) {
+            n += a.byte == v ? 1 : 0;
+        }
+        return n;
+    }
+
+    uint32_t C(BciCounter c) const { return link->Counter(c); }
+    BciState State() const { return static_cast<BciState>(link->EngineState()); }
+
+    sim::VirtualClock clock;
+    sim::SimLine line;
+    sim::SimPorts ports;
+    sim::MemoryLog log;
+    LinkContext ctx;
+    std::unique_ptr<CBciLink> link;
+    std::function<void()> transaction;
+    std::vector<Arrival> arrivals;
+};
+
+// An independent block codec for the card side of the tests, written from
+// the block format: escaping of the seven values, a sum of the escaped bytes
+// of number and payload, checksum high byte first.
+inline bool NeedsEscape(uint8_t b, uint8_t& code) {
+    static const uint8_t kBytes[7] = {0x0B, 0x0D, 0x01, 0x04, 0x15, 0x06, 0x1B};
+    for (int i = 0; i < 7; ++i) {
+        if (kBytes[i] == b) {
+            code = static_cast<uint8_t>(0x20 + i);
+            return true;
+        }
+    }
+    return false;
+}
+
+inline Bytes EncodeBlock(uint8_t number, const Bytes& payload) {
+    Bytes out{0x01};
+    unsigned sum = 0;
+    auto put = [&out](uint8_t b, unsigned* s) {
+        uint8_t code = 0;
+        if (NeedsEscape(b, code)) {
+            out.push_back(0x1B);
+            out.push_back(code);
+            if (s != nullptr) {
+                *s += 0x1Bu + code;
+            }
+        } else {
+            out.push_back(b);
+            if (s != nullptr) {
+                *s += b;
+            }
+        }
+    };
+    put(number, &sum);
+    for (size_t i = 0; i < 256; ++i) {
+        put(i < payload.size() ? payload[i] : 0, &sum);
+    }
+    put(static_cast<uint8_t>(sum >> 8), nullptr);
+    put(static_cast<uint8_t>(sum & 0xFF), nullptr);
+    return out;
+}
+
+// Card-side block decoder: feed bytes one at a time; returns true when a
+// block with a good checksum is complete.
+class BlockDecoder {
+  public:
+    void Reset() {
+        inBlock_ = false;
+        esc_ = false;
+        pos_ = 0;
+        sum_ = 0;
+    }
+    // Result of feeding one byte.
+    enum class Got { Nothing, Block, BadBlock, Control };
+    Got Feed(uint8_t raw, uint8_t& control) {
+        if (!inBlock_) {
+            if (raw == 0x01) {
+                inBlock_ = true;
+                pos_ = 0;
+                sum_ = 0;
+                esc_ = false;
+                return Got::Nothing;
+            }
+            control = raw;
+            return Got::Control;
+        }
+        if (raw == 0x01) {  // a new SOH inside a block: start again
+            pos_ = 0;
+            sum_ = 0;
+            esc_ = false;
+            return Got::Nothing;
+        }
+        if (pos_ < 257) {
+            sum_ += raw;
+        }
+        uint8_t b = raw;
+        if (esc_) {
+            esc_ = false;
+            b = (raw >= 0x20 && raw <= 0x26)
+                    ? std::array<uint8_t, 7>{0x0B, 0x0D, 0x01, 0x04, 0x15, 0x06, 0x1B}[raw - 0x20]
+                    : 0;
+        } else if (raw == 0x1B) {
+            esc_ = true;
+            return Got::Nothing;
+        }
+        if (pos_ == 0) {
+            number = b;
+        } else if (pos_ <= 256) {
+            payload[static_cast<size_t>(pos_ - 1)] = b;
+        } else if (pos_ == 257) {
+            high_ = b;
+        } else {
+            inBlock_ = false;
+            const unsigned got = high_ * 256u + b;
+            return got == sum_ ? Got::Block : Got::BadBlock;
+        }
+        ++pos_;
+        return Got::Nothing;
+    }
+    bool InBlock() const { return inBlock_; }
+
+    uint8_t number = 0;
+    std::array<uint8_t, 256> payload{};
+
+  private:
+    bool inBlock_ = false;
+    bool esc_ = false;
+    int pos_ = 0;
+    unsigned sum_ = 0;
+    unsigned high_ = 0;
+};
+
+}  // namespace quillon::test
+
+namespace quillon::test {
+
+// The link operations a transaction makes to send one message: SendBytes
+// until it has queued everything, then FinishMessage until the EOT is
+// acknowledged. Step() is what the transaction does on one message.
+class MessageSender {
+  public:
+    MessageSender(CBciLink& link, Bytes data) : link_(link), data_(std::move(data)) {}
+    void Step() {
+        if (result != 0) {
+            return;
+        }
+        if (sendResult != 1) {
+            sendResult = link_.SendBytes(static_cast<int>(data_.size()), data_.data());
+            if (sendResult == 2) {
+                result = 2;
+            }
+            if (sendResult != 1) {
+                return;
+            }
+        }
+        result = link_.FinishMessage();
+    }
+    int sendResult = 0;
+    int result = 0;  // of the whole message: 1 sent, 2 failed
+
+  private:
+    CBciLink& link_;
+    Bytes data_;
+};
+
+// The reading side of a transaction: ReceiveBytes of 256 bytes at a time
+// until `total` bytes are in, then WaitReplyEnd.
+class ReplyReader {
+  public:
+    ReplyReader(CBciLink& link, size_t total) : link_(link), total_(total) {}
+    void Step() {
+        if (result != 0) {
+            return;
+        }
+        while (got.size() < total_) {
+            const size_t want = std::min<size_t>(256, total_ - got.size());
+            const int r = link_.ReceiveBytes(static_cast<int>(want), buf_.data());
+            if (r == 0) {
+                // What was copied so far stays in the buffer; the operation
+                // continues where it stopped on the next call.
+                return;
+            }
+            if (r == 2) {
+                result = 2;
+                return;
+            }
+            got.insert(got.end(), buf_.begin(), buf_.begin() + static_cast<long>(want));
+        }
+        result = link_.WaitReplyEnd();
+    }
+    Bytes got;
+    int result = 0;
+
+  private:
+    CBciLink& link_;
+    size_t total_;
+    std::array<uint8_t, 256> buf_{};
+};
+
+}  // namespace quillon::test
