@@ -22,6 +22,11 @@ void SimPump::DispatchPending() {
         posted_.pop_front();
         Deliver(m);
     }
+    while (!actions_.empty() && actions_.begin()->first <= clock_.NowNs()) {
+        auto action = std::move(actions_.begin()->second);
+        actions_.erase(actions_.begin());
+        action();
+    }
     // Each due timer fires once, however late, like a window timer.
     std::vector<int> due;
     const uint64_t now = clock_.NowNs();

@@ -26,6 +26,12 @@ public:
 
     // A message that will be dispatched by the next DispatchPending.
     void Post(const Message& msg) { posted_.push_back(msg); }
+    // A user action (a click on Cancel, say) that the message loop handles
+    // in the first dispatch at or after the given virtual time, as a click
+    // is handled inside a reply wait.
+    void PostActionAt(uint64_t ns, std::function<void()> action) {
+        actions_.emplace(ns, std::move(action));
+    }
     // What the GUI does after a menu command: let one more message through.
     void AfterCommand() { Post(Message{MessageKind::Other, 0}); }
 
@@ -51,6 +57,7 @@ private:
     MessageTarget* target_ = nullptr;
     std::map<int, Timer> timers_;
     std::deque<Message> posted_;
+    std::multimap<uint64_t, std::function<void()>> actions_;
     uint64_t ticks_ = 0;
     uint64_t dispatches_ = 0;
 };
