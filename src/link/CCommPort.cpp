@@ -183,8 +183,10 @@ int CCommPort::ReceiveText(std::string& reply, int timeoutSeconds, const std::st
             if (session != nullptr && session->CurrentSessionState() == 3) {
                 break;
             }
-            // Wait a little between polls instead of spinning a core.
-            clock->SleepMs(1);
+            // Wait a little between polls instead of spinning a core. The
+            // pause is a little longer than one character takes at 9600
+            // baud, so a reply still coming in is never taken for its end.
+            clock->SleepMs(kPollIntervalMs);
         }
     }
     if (session != nullptr) {

@@ -60,6 +60,8 @@ public:
     // A reply wait keeps at most this much of what arrives: a card that
     // never stops talking cannot make the program allocate without bound.
     static constexpr size_t kMaxReply = 65536;
+    // Milliseconds between two polls of a reply wait.
+    static constexpr uint32_t kPollIntervalMs = 2;
 
     // Ring positions, for the engine's reset and for tests.
     int RingWriteRow() const { return ringWriteRow_; }

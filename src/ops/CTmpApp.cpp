@@ -6,6 +6,7 @@
 #include "ops/Messages.h"
 #include "ops/ProcedureCodes.h"
 #include "ops/Settings.h"
+#include "ops/TextSession.h"
 
 namespace quillon {
 
@@ -222,7 +223,18 @@ void CTmpApp::OnHangup() {
 
 // --- stepping ------------------------------------------------------------------
 
-void CTmpApp::RunTextProcedure(int /*code*/) {}
+void CTmpApp::RunTextProcedure(int code) {
+    switch (code) {
+        case textproc::kLogin:
+            StepLogin(*this);
+            return;
+        case textproc::kEnterBinary:
+            StepEnterBinary(*this);
+            return;
+        default:
+            return;  // the other procedures come with their own layers
+    }
+}
 
 void CTmpApp::RunBinaryTransaction(int /*code*/) {}
 

@@ -12,7 +12,39 @@ inline constexpr const char* kLeftInBinary =
 inline constexpr const char* kErrorOpeningPort = "Error opening Com port %i";
 inline constexpr const char* kSerialPortConfigCaption = "Serial Port Configuration";
 
+// Login, mode detection and the compatibility check.
+inline constexpr const char* kCommsErrorCheck =
+    "Communications error occurred! Please check transceiver.";
+inline constexpr const char* kCommsErrorPass =
+    "Communications error occurred! Please check transceiver. (pass)";
+inline constexpr const char* kCommsErrorPass2 =
+    "A communications error occurred! Please check transceiver. (pass 2)";
+inline constexpr const char* kCommsError = "A communications error occurred! Please check transceiver.";
+inline constexpr const char* kLoginFailed = "Login failed! Maybe you entered the wrong password?";
+inline constexpr const char* kTableWrittenRebooted =
+    "Channel table has been written to the Transceiver.\nTransceiver has been rebooted.";
+inline constexpr const char* kIncompatibleNoVersion =
+    "The software on the transceiver is not compatible with this version of the Quillon "
+    "programmer.\nPlease upgrade the transceiver software to use it with this Quillon programmer.";
+inline constexpr const char* kIncompatibleOlder =
+    "The Transceiver Software is not compatible with this version of the Quillon programmer.\n"
+    "Upgrade the Transceiver Software to use it with this Quillon programmer.";
+inline constexpr const char* kIncompatibleNewer =
+    "The Programming Software is not compatible with the Transceiver Software.\nUpgrade the "
+    "Programming Software to use with this Transceiver.";
+
+// Progress window texts of these procedures.
+inline constexpr const char* kTitleLogin = "Login";
+inline constexpr const char* kTextLookingLogin = "Looking for login prompt...";
+inline constexpr const char* kTextLookingPassword = "Looking for password prompt...";
+inline constexpr const char* kTitleInitialising = "Initialising";
+inline constexpr const char* kTextConnecting = "Connecting to transceiver...";
+inline constexpr const char* kTextCompatibility = "Determining channel table compatibility...";
+
 // Log lines.
+inline constexpr const char* kLogDetectCancel = "DETECT_MODE : User pressed cancel";
+inline constexpr const char* kLogDetectCancelNoConnection =
+    "DETECT_MODE : User pressed cancel && no connection";
 inline constexpr const char* kLogCancel = "Cancel Button pressed";
 inline constexpr const char* kLogBinaryMode = "Now in BCI mode";
 inline constexpr const char* kLogTextMode = "Now in text mode";
