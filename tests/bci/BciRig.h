@@ -309,3 +309,63 @@ class ReplyReader {
 };
 
 }  // namespace quillon::test
+
+namespace quillon::test {
+
+// A card that receives a message the plain way: it acknowledges every good
+// block and every EOT at once and keeps what it got. Poll() after each tick.
+class ReceivingCard {
+  public:
+    explicit ReceivingCard(BciRig& rig) : rig_(rig) {}
+    void Poll() {
+        for (; seen_ < rig_.arrivals.size(); ++seen_) {
+            uint8_t control = 0;
+            switch (decoder_.Feed(rig_.arrivals[seen_].byte, control)) {
+                case BlockDecoder::Got::Block:
+                    numbers.push_back(decoder_.number);
+                    blocks.push_back(decoder_.payload);
+                    if (ackBlocks) {
+                        rig_.CardSend({0x06});
+                    }
+                    break;
+                case BlockDecoder::Got::BadBlock:
+                    ++badBlocks;
+                    break;
+                case BlockDecoder::Got::Control:
+                    if (control == 0x04) {
+                        ++eots;
+                        if (ackEots) {
+                            rig_.CardSend({0x06});
+                        }
+                    } else {
+                        ++others;
+                    }
+                    break;
+                case BlockDecoder::Got::Nothing:
+                    break;
+            }
+        }
+    }
+    Bytes Payload() const {
+        Bytes out;
+        for (const auto& b : blocks) {
+            out.insert(out.end(), b.begin(), b.end());
+        }
+        return out;
+    }
+
+    bool ackBlocks = true;
+    bool ackEots = true;
+    std::vector<uint8_t> numbers;
+    std::vector<std::array<uint8_t, 256>> blocks;
+    int eots = 0;
+    int badBlocks = 0;
+    int others = 0;
+
+  private:
+    BciRig& rig_;
+    BlockDecoder decoder_;
+    size_t seen_ = 0;
+};
+
+}  // namespace quillon::test
