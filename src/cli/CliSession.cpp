@@ -1,0 +1,61 @@
+#include "cli/CliSession.h"
+
+#include <QEventLoop>
+#include <chrono>
+
+namespace quillon::cli {
+
+namespace {
+int g_argc = 1;
+char g_name[] = "quillon-cli";
+char* g_argv[] = {g_name, nullptr};
+}  // namespace
+
+CliSession::CliSession(const std::string& devicePath) : device_(devicePath) {
+    if (QCoreApplication::instance() == nullptr) {
+        qapp_ = std::make_unique<QCoreApplication>(g_argc, g_argv);
+    }
+    devices_ = std::make_unique<qt::QtSerialFactory>([this](const std::string& com) {
+        return com == "COM1" ? device_ : std::string();
+    });
+    app_ = std::make_unique<CTmpApp>(
+        CTmpApp::Deps{*devices_, clock_, pump_, prompts_, progress_, settings_, log_});
+    pump_.SetTarget(app_.get());
+}
+
+CliSession::~CliSession() {
+    progress_.Hide();
+    app_.reset();
+}
+
+bool CliSession::Open() {
+    app_->comPortIndex = 0;
+    return app_->EnsurePort() == 1;
+}
+
+bool CliSession::RunUntil(const std::function<bool()>& done, int maxSeconds) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(maxSeconds);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 100);
+    }
+    return true;
+}
+
+bool TakeOption(std::vector<std::string>& args, const std::string& name, std::string& value) {
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == name) {
+            if (i + 1 >= args.size()) {
+                return false;
+            }
+            value = args[i + 1];
+            args.erase(args.begin() + static_cast<long>(i), args.begin() + static_cast<long>(i) + 2);
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace quillon::cli

@@ -1,0 +1,49 @@
+#pragma once
+#include <QCoreApplication>
+#include <memory>
+#include <string>
+
+#include "cli/CliPrompts.h"
+#include "core/LogSink.h"
+#include "ops/CTmpApp.h"
+#include "platform/qt/QtClock.h"
+#include "platform/qt/QtMessagePump.h"
+#include "platform/qt/QtSerialDevice.h"
+#include "sim/MemorySettings.h"
+
+namespace quillon::cli {
+
+// The application object on a real serial device, for the commands that
+// talk to a card. The user's settings are neither read nor written: the
+// device comes from the command line and is COM1 for this run.
+class CliSession {
+public:
+    explicit CliSession(const std::string& devicePath);
+    ~CliSession();
+
+    // Opens the port; false when the device does not open.
+    bool Open();
+    // Lets the message loop run until done() holds or maxSeconds passed.
+    bool RunUntil(const std::function<bool()>& done, int maxSeconds);
+
+    CTmpApp& App() { return *app_; }
+    CliPrompts& Prompts() { return prompts_; }
+    CliProgress& Progress() { return progress_; }
+
+private:
+    std::unique_ptr<QCoreApplication> qapp_;
+    std::string device_;
+    qt::QtClock clock_;
+    qt::QtMessagePump pump_;
+    sim::MemorySettings settings_;
+    std::unique_ptr<qt::QtSerialFactory> devices_;
+    CliPrompts prompts_;
+    CliProgress progress_;
+    NullLog log_;
+    std::unique_ptr<CTmpApp> app_;
+};
+
+// Reads "--name value" options; the rest stays in `args`.
+bool TakeOption(std::vector<std::string>& args, const std::string& name, std::string& value);
+
+}  // namespace quillon::cli
