@@ -125,15 +125,21 @@ void CardBlockLink::BlockDone() {
     rx_ = Rx::Idle;
     const uint8_t number = decoder_.Number();
     const auto expected = static_cast<uint8_t>(message_.size() & 0xFF);
+    const bool repeat = !message_.empty() &&
+                        number == static_cast<uint8_t>((message_.size() - 1) & 0xFF) &&
+                        decoder_.Data() == message_.back();
+    if (repeat) {
+        // Our ACK was lost and the sender tries again: acknowledge it and
+        // keep the one copy we have.
+        SendControl(kAck);
+        return;
+    }
     if (number != expected && number == 0) {
         // A new message while the last one never saw its EOT.
         message_.clear();
         receptions_ = 0;
     } else if (number != expected) {
-        const bool repeat =
-            !message_.empty() && number == static_cast<uint8_t>((message_.size() - 1) & 0xFF);
-        // A repeat means our ACK was lost: acknowledge it, keep one copy.
-        SendControl(repeat ? kAck : kNak);
+        SendControl(kNak);
         return;
     }
     if (message_.size() >= kMaxMessageBlocks) {
