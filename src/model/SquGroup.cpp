@@ -73,7 +73,13 @@ void SquGroup::DeleteGroup(int group) {
     }
     ClearGroup(group);
     for (int g = group + 1; g < kGroups; ++g) {
+        // An unused group still named after its old number would otherwise
+        // arrive one place down as, say, "SQUELCH GROUP 4" in group 3.
+        bool unusedDefault = IsEmpty(g) && GetName(g) == DefaultName(g);
         MoveGroup(g, g - 1);
+        if (unusedDefault) {
+            SetName(g - 1, DefaultName(g - 1));
+        }
     }
 }
 
