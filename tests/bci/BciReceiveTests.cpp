@@ -160,6 +160,38 @@ TEST(BciReceive, EotEndsTheMessageAndTheNextStartsAtBlockZero) {
               Cat({Payload({0x11, 0x22, 0x33}), Payload({0x11, 0x22, 0x33})}));
 }
 
+TEST(BciReceive, BytesSharingAReadWithTheEotAreNotParsedAsABlock) {
+    BciRig rig;
+    rig.CardSend(kSimpleBlock0);
+    ASSERT_TRUE(rig.TickUntil([&] { return rig.C(BciCounter::AcceptedBlocks) == 1; }, 40));
+    // EOT and 258 more bytes, read in one go: a block body without its SOH.
+    rig.CardSend(Cat({{0x04}, Bytes(kSimpleBlock0.begin() + 2, kSimpleBlock0.end())}));
+    rig.clock.AdvanceBy(300 * sim::VirtualClock::kNsPerMs);
+    rig.Tick();
+    EXPECT_EQ(rig.C(BciCounter::EotsReceived), 1u);
+    EXPECT_EQ(rig.C(BciCounter::ReceivedBlocks), 1u);
+    EXPECT_EQ(rig.C(BciCounter::AcceptedBlocks), 1u);
+    EXPECT_EQ(rig.State(), BciState::Idle);
+}
+
+TEST(BciReceive, BlockCutOffAfterAnEscapeDoesNotSpoilTheResend) {
+    BciRig rig;
+    rig.CardSend(EncodeBlock(0, {0x10}));
+    ASSERT_TRUE(rig.TickUntil([&] { return rig.C(BciCounter::AcceptedBlocks) == 1; }, 40));
+    rig.CardSend(EncodeBlock(1, {0x11}));
+    ASSERT_TRUE(rig.TickUntil([&] { return rig.C(BciCounter::AcceptedBlocks) == 2; }, 40));
+    // Block 2 begins 01 02 1B 24 (payload 0x15) and breaks off after the ESC.
+    const Bytes block2 = EncodeBlock(2, {0x15, 0x12});
+    ASSERT_EQ(Bytes(block2.begin(), block2.begin() + 4), (Bytes{0x01, 0x02, 0x1B, 0x24}));
+    rig.CardSend(Bytes(block2.begin(), block2.begin() + 3));
+    ASSERT_TRUE(rig.TickUntil([&] { return rig.C(BciCounter::CharTimeouts) == 1; }, 60));
+    rig.CardSend(block2);
+    ASSERT_TRUE(rig.TickUntil([&] { return rig.C(BciCounter::AcceptedBlocks) == 3; }, 40));
+    EXPECT_EQ(rig.C(BciCounter::IncorrectBlockNumbers), 0u);
+    EXPECT_EQ(Drain(*rig.link, 1024),
+              Cat({Payload({0x10}), Payload({0x11}), Payload({0x15, 0x12})}));
+}
+
 TEST(BciReceive, ThirtySecondsWithoutSohReturnToIdleWithNakEveryFiveSeconds) {
     BciRig rig;
     rig.CardSend(Bytes(kSimpleBlock0.begin(), kSimpleBlock0.begin() + 40));
