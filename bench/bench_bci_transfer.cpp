@@ -1,0 +1,265 @@
+// How close the block engine comes to the line rate: a 154-block message (the
+// largest channel table) is moved each way at 9600 baud on the virtual clock
+// between the engine and the simulated card, and its time is set against the
+// floor, the bytes that went on the line for it divided by 960 bytes/s.
+//
+// The engine is stop-and-wait on a 50 ms tick, so the floor counts the bytes
+// of both directions during the message: blocks one way, ACKs the other.
+
+#include <array>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <random>
+#include <vector>
+
+#include "bci/CBciLink.h"
+#include "sim/CardRig.h"
+#include "sim/MemoryLog.h"
+#include "sim/SimPorts.h"
+#include "sim/VirtualClock.h"
+
+namespace {
+
+using namespace quillon;
+using Bytes = std::vector<uint8_t>;
+
+constexpr uint64_t kTickNs = 50 * sim::VirtualClock::kNsPerMs;
+constexpr int kChannels = 512;
+constexpr size_t kStreamPerBlock = 254;
+constexpr size_t kBlocks = 154;
+constexpr double kBytesPerSecond = 960.0;
+
+struct World {
+    explicit World(sim::CardContent content) : card(clock, Options(), std::move(content)) {
+        ports.Attach("COM1", card.Host());
+        ctx.devices = &ports;
+        ctx.clock = &clock;
+        ctx.log = &log;
+        link = std::make_unique<CBciLink>(ctx, 1, 9600);
+        link->initialise();
+    }
+    static sim::SimOptions Options() {
+        sim::SimOptions o;
+        o.card.startBinary = true;
+        return o;
+    }
+    // One tick as the application delivers it: the transaction, the port
+    // drain and the engine step, then the message that follows the tick.
+    void Tick(const std::function<void()>& transaction) {
+        clock.AdvanceBy(kTickNs);
+        transaction();
+        link->ReadPort();
+        link->Step();
+        transaction();
+    }
+    uint64_t LineBytes() { return card.Host().BytesWritten() + card.Line().Card().BytesWritten(); }
+
+    sim::VirtualClock clock;
+    sim::CardRig card;
+    sim::SimPorts ports;
+    sim::MemoryLog log;
+    LinkContext ctx;
+    std::unique_ptr<CBciLink> link;
+};
+
+std::array<uint8_t, 2> Bcd4(int v) {
+    return {static_cast<uint8_t>(((v / 1000) << 4) | ((v / 100) % 10)),
+            static_cast<uint8_t>((((v / 10) % 10) << 4) | (v % 10))};
+}
+
+std::array<sim::CardChannel, kChannels> RandomTable(uint32_t seed) {
+    std::mt19937 rng(seed);
+    std::array<sim::CardChannel, kChannels> t{};
+    for (auto& ch : t) {
+        ch.kind = 1;
+        for (auto& b : ch.data) {
+            b = static_cast<uint8_t>(rng());
+        }
+    }
+    return t;
+}
+
+Bytes Stream(const std::array<sim::CardChannel, kChannels>& table) {
+    Bytes s;
+    for (int slot = 0; slot < kChannels; ++slot) {
+        const auto n = Bcd4(slot);
+        s.push_back(n[0]);
+        s.push_back(n[1]);
+        s.push_back(1);
+        const auto& d = table[static_cast<size_t>(slot)].data;
+        s.insert(s.end(), d.begin(), d.end());
+    }
+    return s;
+}
+
+Bytes WithHeaders(uint8_t h0, uint8_t h1, const Bytes& stream) {
+    Bytes out;
+    for (size_t pos = 0; pos < stream.size(); pos += kStreamPerBlock) {
+        out.push_back(h0);
+        out.push_back(h1);
+        const size_t n = std::min(kStreamPerBlock, stream.size() - pos);
+        out.insert(out.end(), stream.begin() + static_cast<long>(pos),
+                   stream.begin() + static_cast<long>(pos + n));
+    }
+    return out;
+}
+
+struct Figure {
+    bool ok = false;
+    double seconds = 0;  // virtual time of the message
+    uint64_t bytes = 0;  // bytes on the line meanwhile, both directions
+    uint64_t ticks = 0;
+};
+
+// Card to programmer: the reply to "get channels", from the first byte of its
+// first block to our ACK of its EOT reaching the card.
+Figure Receive(uint32_t seed) {
+    const auto table = RandomTable(seed);
+    sim::CardContent content = sim::CardContent::Factory();
+    content.channels = table;
+    World w(content);
+
+    const Bytes request{0x00, 0x05};
+    uint64_t startNs = 0;
+    uint64_t startBytes = 0;
+    bool requestDone = false;
+    w.card.Line().SetFilter(sim::SimLine::Dir::CardToHost, [&](uint8_t b) {
+        if (requestDone && startNs == 0 && b == CBciLink::kSoh) {
+            startNs = w.clock.NowNs();
+            startBytes = w.LineBytes();
+        }
+        return sim::FilterResult{};
+    });
+
+    int phase = 0;
+    Bytes got;
+    std::array<uint8_t, 256> buf{};
+    Figure f;
+    uint64_t endNs = 0;
+    uint64_t endBytes = 0;
+    auto transaction = [&] {
+        if (phase == 0) {
+            w.link->StartExchange();
+            phase = 1;
+        }
+        if (phase == 1 && w.link->SendBytes(2, request.data()) == 1) {
+            phase = 2;
+        }
+        if (phase == 2 && w.link->FinishMessage() == 1) {
+            requestDone = true;
+            phase = 3;
+        }
+        while (phase == 3 && got.size() < kBlocks * 256 &&
+               w.link->ReceiveBytes(256, buf.data()) == 1) {
+            got.insert(got.end(), buf.begin(), buf.end());
+        }
+        if (phase == 3 && got.size() == kBlocks * 256 && w.link->WaitReplyEnd() == 1) {
+            phase = 4;
+        }
+    };
+    for (int i = 0; i < 20 * 600 && phase != 4; ++i) {
+        const uint32_t eots = w.link->Counter(BciCounter::EotsReceived);
+        w.Tick(transaction);
+        f.ticks += startNs != 0 && endNs == 0 ? 1 : 0;
+        if (eots == 0 && w.link->Counter(BciCounter::EotsReceived) == 1) {
+            // The ACK of the EOT was written in this step.
+            endNs = w.clock.NowNs() + w.card.Line().ByteTimeNs();
+            endBytes = w.LineBytes();
+        }
+    }
+    Bytes expected = WithHeaders(0x80, 0x05, Stream(table));
+    expected.resize(kBlocks * 256, 0);
+    f.ok = phase == 4 && got == expected && w.link->Counter(BciCounter::AcceptedBlocks) == kBlocks;
+    f.seconds = static_cast<double>(endNs - startNs) / 1e9;
+    f.bytes = endBytes - startBytes;
+    return f;
+}
+
+// Programmer to card: the 154-block data message of a table send, from its
+// first block to the step that takes the ACK of its EOT.
+Figure Send(uint32_t seed) {
+    const auto table = RandomTable(seed);
+    World w(sim::CardContent::Factory());
+    const Bytes count{0x00, 0x04, 0x05, 0x12};
+    const Bytes data = WithHeaders(0x00, 0x04, Stream(table));
+
+    int phase = 0;
+    Figure f;
+    uint64_t startNs = 0;
+    uint64_t startBytes = 0;
+    auto transaction = [&] {
+        if (phase == 0) {
+            w.link->StartExchange();
+            phase = 1;
+        }
+        if (phase == 1 && w.link->SendBytes(4, count.data()) == 1) {
+            phase = 2;
+        }
+        if (phase == 2 && w.link->FinishMessage() == 1) {
+            phase = 3;
+        }
+        if (phase == 3 && w.link->SendBytes(static_cast<int>(data.size()), data.data()) == 1) {
+            phase = 4;
+        }
+        if (phase == 4 && w.link->FinishMessage() == 1) {
+            phase = 5;
+        }
+    };
+    w.card.Line().SetFilter(sim::SimLine::Dir::HostToCard, [&](uint8_t b) {
+        if (phase >= 3 && startNs == 0 && b == CBciLink::kSoh) {
+            startNs = w.clock.NowNs();
+            startBytes = w.LineBytes();
+        }
+        return sim::FilterResult{};
+    });
+    for (int i = 0; i < 20 * 600 && phase != 5; ++i) {
+        w.Tick(transaction);
+        f.ticks += startNs != 0 ? 1 : 0;
+    }
+    f.ok = phase == 5 && w.card.Card().Content().channels == table;
+    f.seconds = static_cast<double>(w.clock.NowNs() - startNs) / 1e9;
+    f.bytes = w.LineBytes() - startBytes;
+    return f;
+}
+
+void Report(const char* what, const std::vector<Figure>& runs, double wallMs) {
+    double worst = 0;
+    double sum = 0;
+    for (const Figure& f : runs) {
+        const double floor = static_cast<double>(f.bytes) / kBytesPerSecond;
+        const double ratio = f.seconds / floor;
+        std::printf("  %-22s %s  %7.2f s  %6llu bytes  floor %7.2f s  ratio %.3f\n", what,
+                    f.ok ? "ok  " : "FAIL", f.seconds, static_cast<unsigned long long>(f.bytes),
+                    floor, ratio);
+        worst = ratio > worst ? ratio : worst;
+        sum += ratio;
+    }
+    std::printf(
+        "%-24s mean ratio %.3f, worst %.3f; wall time %.1f us per block (engine, card and line)\n",
+        what, sum / static_cast<double>(runs.size()), worst,
+        wallMs * 1000.0 / (static_cast<double>(runs.size()) * kBlocks));
+}
+
+}  // namespace
+
+int main() {
+    constexpr int kRuns = 5;
+    std::printf("154-block message at 9600 baud, virtual clock, 50 ms tick\n");
+    bool ok = true;
+    for (const bool toCard : {true, false}) {
+        std::vector<Figure> runs;
+        const auto t0 = std::chrono::steady_clock::now();
+        for (uint32_t seed = 1; seed <= kRuns; ++seed) {
+            runs.push_back(toCard ? Send(seed) : Receive(seed));
+            ok = ok && runs.back().ok;
+        }
+        const double wallMs =
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0)
+                .count();
+        Report(toCard ? "programmer -> card" : "card -> programmer", runs, wallMs);
+    }
+    return ok ? 0 : 1;
+}
