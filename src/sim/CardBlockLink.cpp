@@ -14,9 +14,28 @@ CardBlockLink::CardBlockLink(VirtualClock& clock, Sender send, Handler handler)
       send_(std::move(send)),
       handler_(std::move(handler)),
       rxTimer_(clock),
-      txTimer_(clock) {}
+      txTimer_(clock),
+      offerTimer_(clock) {}
 
-void CardBlockLink::Reset() {
+void CardBlockLink::Start() {
+    Clear();
+    offerTimer_.Start(kOfferNs, [this] { Offer(); });
+}
+
+void CardBlockLink::Stop() {
+    Clear();
+    offerTimer_.Stop();
+}
+
+void CardBlockLink::Offer() {
+    if (rx_ == Rx::Idle && tx_ == Tx::None) {
+        ++counters_.naksOffered;
+        SendControl(kNak);
+    }
+    offerTimer_.Start(kOfferNs, [this] { Offer(); });
+}
+
+void CardBlockLink::Clear() {
     rxTimer_.Stop();
     txTimer_.Stop();
     rx_ = Rx::Idle;
@@ -47,6 +66,9 @@ void CardBlockLink::SendControl(uint8_t b) {
 }
 
 void CardBlockLink::Receive(uint8_t b) {
+    if (offerTimer_.Armed()) {
+        offerTimer_.Start(kOfferNs, [this] { Offer(); });
+    }
     switch (rx_) {
         case Rx::InBlock:
             if (b == kSoh) {

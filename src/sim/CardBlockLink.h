@@ -21,6 +21,9 @@ namespace quillon::sim {
 // - stray bytes outside a block are answered with one NAK once the line has
 //   gone quiet, but ACK and NAK bytes are never answered, or both sides
 //   would trade NAKs for ever;
+// - an idle receiver offers a NAK once a second while the programmer says
+//   nothing at all (a programmer in binary mode offers its own NAKs and so
+//   never hears these), which lets a mode probe see binary mode at once;
 // - a damaged block gets exactly one NAK, however many bytes of it are left.
 class CardBlockLink {
   public:
@@ -40,6 +43,8 @@ class CardBlockLink {
     static constexpr int kMaxBlockSends = 10;
     static constexpr uint64_t kEotAckNs = 3000 * VirtualClock::kNsPerMs;
     static constexpr int kMaxEotSends = 4;
+    // An idle card offers a NAK after this long without a byte from the programmer.
+    static constexpr uint64_t kOfferNs = 1000 * VirtualClock::kNsPerMs;
     // A reply nobody asks for is dropped after this long.
     static constexpr uint64_t kStartNakNs = 60000 * VirtualClock::kNsPerMs;
     // Longest request accepted; the biggest real one (a table of fixed
@@ -49,8 +54,10 @@ class CardBlockLink {
     CardBlockLink(VirtualClock& clock, Sender send, Handler handler);
 
     void Receive(uint8_t b);
-    // Forgets every block, message and reply in progress.
-    void Reset();
+    // Binary mode begins: nothing in progress, NAKs offered while idle.
+    void Start();
+    // Binary mode ends: everything in progress is forgotten, nothing is sent.
+    void Stop();
 
     // How long one byte the card sends takes to leave, and any delay the
     // card adds before its bytes go out: ACK or NAK bytes that arrive before
@@ -72,7 +79,8 @@ class CardBlockLink {
         uint64_t blocksBad = 0;       // complete or broken-off blocks refused
         uint64_t blocksAccepted = 0;  // taken into a message
         uint64_t acksSent = 0;
-        uint64_t naksSent = 0;
+        uint64_t naksSent = 0;  // answers and offers
+        uint64_t naksOffered = 0;
         uint64_t messages = 0;         // messages handed to the command layer
         uint64_t replyBlocksSent = 0;  // first sends and resends
         uint64_t replyResends = 0;
@@ -85,6 +93,8 @@ class CardBlockLink {
     enum class Rx { Idle, InBlock, Resync };
     enum class Tx { None, WaitStartNak, WaitBlockAck, WaitEotAck };
 
+    void Clear();
+    void Offer();
     void Send(const std::vector<uint8_t>& bytes);
     void SendControl(uint8_t b);
     void StartBlock();
@@ -116,6 +126,7 @@ class CardBlockLink {
     uint64_t deafUntilNs_ = 0;
     SimTimer rxTimer_;
     SimTimer txTimer_;
+    SimTimer offerTimer_;
     Counters counters_;
 };
 

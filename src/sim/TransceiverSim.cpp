@@ -60,6 +60,7 @@ TransceiverSim::TransceiverSim(VirtualClock& clock, CardOptions options, CardCon
     SetOptions(options_);
     if (options_.startBinary) {
         mode_ = Mode::Binary;
+        link_->Start();
     }
 }
 
@@ -392,7 +393,7 @@ void TransceiverSim::Reboot() {
     lineTooLong_ = false;
     pendingEnd_ = 0;
     pairTimer_.Stop();
-    link_->Reset();
+    link_->Stop();
     const double s = std::clamp(options_.rebootSeconds, 0.0, 3600.0);
     rebootTimer_.Start(static_cast<uint64_t>(s * 1e9), [this] {
         mode_ = Mode::LoginUser;
@@ -405,7 +406,7 @@ void TransceiverSim::EnterBinary() {
     line_.clear();
     pendingEnd_ = 0;
     pairTimer_.Stop();
-    link_->Reset();
+    link_->Start();
     channelsExpected_ = -1;
     groupsExpected_ = -1;
 }
@@ -413,7 +414,7 @@ void TransceiverSim::EnterBinary() {
 void TransceiverSim::LeaveBinary() {
     // Back at the command line, still logged in. No prompt is printed: the
     // programmer's next command purges and would not expect one.
-    link_->Reset();
+    link_->Stop();
     mode_ = Mode::Shell;
     line_.clear();
     pendingEnd_ = 0;

@@ -55,7 +55,7 @@ TEST(TransceiverBinary, ResetReplyWithNakDrivenResends) {
     b.RunMs(50);
     EXPECT_EQ(b.TakeBytes(), std::vector<uint8_t>{0x04});
     b.SendBytes({0x06});
-    b.RunMs(2000);
+    b.RunMs(900);
     EXPECT_EQ(b.TakeBytes(), std::vector<uint8_t>{});
     EXPECT_EQ(b.Card().BlockLink().Count().repliesDone, 1u);
     EXPECT_EQ(b.Card().BlockLink().Count().replyResends, 1u);
@@ -72,6 +72,23 @@ TEST(TransceiverBinary, AnswersThatArriveWhileABlockIsGoingOutAreIgnored) {
     // Without any answer the block goes out again after ten seconds.
     b.RunMs(10000);
     EXPECT_EQ(b.TakeBytes(), kResetReplyWire);
+}
+
+TEST(TransceiverBinary, AnIdleCardOffersANakOnlyWhileTheProgrammerIsSilent) {
+    SimBench b(Binary());
+    b.RunMs(3500);
+    EXPECT_EQ(b.Take(), "\x15\x15\x15");
+    // A programmer in binary mode offers its own NAK every second: the card
+    // stays quiet instead of answering.
+    for (int i = 0; i < 5; ++i) {
+        b.Send("\x15");
+        b.RunMs(900);
+    }
+    EXPECT_EQ(b.Take(), "");
+    // Out of binary mode the offers stop.
+    b.Request({0x00, 0x0B});
+    b.RunMs(5000);
+    EXPECT_EQ(b.Take(), "");
 }
 
 TEST(TransceiverBinary, GetChannelsOfAnEmptyTable) {
