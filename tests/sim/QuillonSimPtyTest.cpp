@@ -63,12 +63,18 @@ class RunningSim {
             pid_ = -1;
         }
         if (outFd_ >= 0) {
+            char buf[4096];
+            ssize_t n = 0;
+            while ((n = read(outFd_, buf, sizeof buf)) > 0) {
+                rest.append(buf, static_cast<size_t>(n));
+            }
             close(outFd_);
             outFd_ = -1;
         }
     }
     std::string link;
     std::string device;
+    std::string rest;  // what it printed after the device name, read once it stopped
     int status = -1;
 
   private:
@@ -172,6 +178,22 @@ TEST_F(QuillonSimPty, StateSurvivesARestart) {
     std::ifstream in(state);
     const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     EXPECT_NE(text.find("\"key\": \"0123456789abcdef\""), std::string::npos);
+}
+
+TEST_F(QuillonSimPty, TraceAndModem) {
+    RunningSim sim(dir_, {"--modem", "--trace", "--dial-delay-ms", "200"});
+    QSerialPort port;
+    ASSERT_TRUE(Open(port, sim.link));
+    EXPECT_EQ(Exchange(port, "AT\r", "OK\r\n"), "AT\r\r\nOK\r\n");
+    EXPECT_EQ(Exchange(port, "atdt5551234\r\n", "9600\r\n"), "atdt5551234\r\n\r\nCONNECT 9600\r\n");
+    EXPECT_EQ(Exchange(port, "\r", "Login > "), "\r\nLogin > ");
+    port.close();
+    sim.Stop();
+    // One line per byte, each way, with the time, the direction and the value.
+    EXPECT_NE(sim.rest.find(" PC->card 41 'A'\n"), std::string::npos) << sim.rest;
+    EXPECT_NE(sim.rest.find(" PC->card 0d CR\n"), std::string::npos);
+    EXPECT_NE(sim.rest.find(" card->PC 4b 'K'\n"), std::string::npos);
+    EXPECT_NE(sim.rest.find(" card->PC 3e '>'\n"), std::string::npos);
 }
 
 TEST_F(QuillonSimPty, RefusesABrokenStateFileAndAFileInTheLinksPlace) {
