@@ -28,7 +28,16 @@ constexpr int kMaxReadsPerTick = 64;
 }  // namespace
 
 CBciLink::CBciLink(const LinkContext& ctx, int portNumber, int baudRate)
-    : CCommPort(ctx, portNumber, baudRate) {}
+    : CCommPort(ctx, portNumber, baudRate) {
+    logLine_.reserve(kLogLineCapacity);
+}
+
+void CBciLink::LogLine(const char* text) {
+    // Assigned into storage reserved up front, so a log line costs no
+    // allocation while the engine runs.
+    logLine_.assign(text);
+    Log().Write(logLine_);
+}
 
 int CBciLink::initialise() {
     if (IsOpen() == 0) {
@@ -51,9 +60,11 @@ int CBciLink::StartExchange() {
 }
 
 int CBciLink::ResetBci() {
-    Log().Write(bcimsg::kResetPrefix +
-                std::to_string(counters_[CounterIndex(BciCounter::EotsReceived)]) +
-                bcimsg::kResetSuffix);
+    char line[64];
+    std::snprintf(line, sizeof line, "%s%lu%s", bcimsg::kResetPrefix,
+                  static_cast<unsigned long>(counters_[CounterIndex(BciCounter::EotsReceived)]),
+                  bcimsg::kResetSuffix);
+    LogLine(line);
     tick_ = 0;
     SetLastWriteError(0);
     txBlockNumber_ = 0;
@@ -82,10 +93,10 @@ void CBciLink::LogCounters() {
     char line[64];
     std::snprintf(line, sizeof line, bcimsg::kAcceptedCount,
                   static_cast<unsigned long>(Counter(BciCounter::AcceptedBlocks)));
-    Log().Write(line);
+    LogLine(line);
     std::snprintf(line, sizeof line, bcimsg::kEotCount,
                   static_cast<unsigned long>(Counter(BciCounter::EotsReceived)));
-    Log().Write(line);
+    LogLine(line);
 }
 
 // --- line and reporting -------------------------------------------------------
@@ -117,7 +128,7 @@ void CBciLink::LogPayload(const char* format, const Block& block) {
     char line[96];
     std::snprintf(line, sizeof line, format, static_cast<unsigned>(block[0]),
                   static_cast<unsigned>(block[1]), static_cast<unsigned>(block[2]));
-    Log().Write(line);
+    LogLine(line);
 }
 
 // --- the tick -------------------------------------------------------------------
@@ -145,7 +156,7 @@ void CBciLink::ReadPort() {
     if (failed && dev->LastError() != 0) {
         char line[48];
         std::snprintf(line, sizeof line, bcimsg::kCommError, static_cast<int>(dev->LastError()));
-        Log().Write(line);
+        LogLine(line);
     }
 }
 
@@ -157,7 +168,9 @@ void CBciLink::Step() {
         if (observer_ != nullptr) {
             observer_->BciStateChanged(name);
         }
-        Log().Write(std::string(bcimsg::kStateChange) + name);
+        char line[48];
+        std::snprintf(line, sizeof line, "%s%s", bcimsg::kStateChange, name);
+        LogLine(line);
     }
     switch (engineState_) {
         case BciState::Idle:
@@ -275,7 +288,7 @@ void CBciLink::StepRx() {
             if (chunk[i] == kEot) {
                 SendControl(kAck);
                 Bump(BciCounter::EotsReceived);
-                Log().Write(bcimsg::kEotReceived);
+                LogLine(bcimsg::kEotReceived);
                 waitChar_ = waitSoh_ = false;
                 Enter(BciState::Idle);
                 // The message is over: what shared the chunk with its EOT is
@@ -585,7 +598,7 @@ void CBciLink::StepTx() {
         ++retryCount_;
         waitBlockAck_ = false;
         Bump(BciCounter::Retries);
-        Log().Write(bcimsg::kTimerElapsed);
+        LogLine(bcimsg::kTimerElapsed);
     }
     if (n == 0 && (waitBlockAck_ || waitEotAck_)) {
         return;
@@ -611,7 +624,7 @@ void CBciLink::StepTx() {
         ++retryCount_;
         waitBlockAck_ = false;
         Bump(BciCounter::NaksReceived);
-        Log().Write(bcimsg::kResendOnNak);
+        LogLine(bcimsg::kResendOnNak);
     }
     if (retryCount_ > 3) {
         retryCount_ = 0;

@@ -1,6 +1,7 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <string>
 
 #include "bci/BciObserver.h"
 #include "bci/CounterNames.h"
@@ -144,6 +145,7 @@ class CBciLink : public CCommPort {
     // every Idle step, for instance).
     void SetCounter(BciCounter c, uint32_t value, bool always = false);
     void LogPayload(const char* format, const Block& block);
+    void LogLine(const char* text);
 
     uint32_t tick_ = 0;
     std::array<std::array<uint8_t, 2>, 7> escapeCodes_ = kEscapePairs;
@@ -206,6 +208,9 @@ class CBciLink : public CCommPort {
 
     BciState engineState_ = BciState::Idle;
     uint32_t timerStart_ = 0;
+
+    static constexpr size_t kLogLineCapacity = 128;
+    std::string logLine_;
 };
 
 }  // namespace quillon
