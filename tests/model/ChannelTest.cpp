@@ -68,62 +68,6 @@ TEST(Channel, SetNumberWritesBcdAndNameTextSkipsLeadingBlanks) {
     EXPECT_EQ(ch.NameText(), "ABCDEFGH");
 }
 
-TEST(Channel, RefreshTextOfAFixedChannel) {
-    CChannel ch = Fixed();
-    const uint8_t bytes[] = {0x03, 0x04, 0x50, 0x12, 0x50, 0x00, 0x04, 0x55, 0x12, 0x50, 0x00};
-    for (size_t i = 0; i < sizeof bytes; ++i) {
-        ch.SetByte(off::kSignalType + i, bytes[i]);
-    }
-    PutName(ch, "RPT1\0\0\0\0");
-    ch.SetWord(off::kTxNac, 0xF000);
-    ch.SetWord(off::kRxNac, 0x0293);
-    ch.SetWord(off::kTxCxcss, 0xF000);
-    ch.SetWord(off::kRxCxcss, 0x0670);
-    ch.SetByte(off::kOperationMode, 2);
-    ch.SetByte(off::kControlMode, 3);
-    ch.SetByte(off::kFrontPanelPtt, 1);
-    ch.SetWord(off::kTxKeyId, 0x1234);
-    ch.SetByte(off::kTxAlgorithmId, 1);
-    ch.SetWord(off::kPttDelay, 0x0500);
-    ch.SetWord(off::kCourtesyTimer, 0x0500);
-    ch.SetWord(off::kPttTail, 0x0020);
-    ch.SetByte(off::kCourtesyTone, 2);
-    ch.SetWord(off::kPttTimeout, 0x0060);
-    ch.SetByte(off::kUnitId + 2, 0x0C);
-    ch.SetByte(off::kCdcssInvert, 0x02);
-    ch.SetByte(off::kAutosenseTx, 0x05);
-    ch.RefreshText();
-    const ChannelTexts& t = ch.text;
-    EXPECT_EQ(t.kind, "fixed");
-    EXPECT_EQ(t.name, "RPT1");
-    EXPECT_EQ(t.signalTypeName, "Narrowband FM");
-    EXPECT_EQ(t.txFrequency, "450.125");
-    EXPECT_EQ(t.rxFrequency, "455.125");
-    EXPECT_EQ(t.squelchSystemName, "CTCSS");
-    EXPECT_EQ(t.txNac, "0xf000");
-    EXPECT_EQ(t.rxNac, "0x293");
-    EXPECT_EQ(t.txTone, "f00.0");
-    EXPECT_EQ(t.rxTone, "067.0");
-    EXPECT_EQ(t.operationModeName, "Repeater");
-    EXPECT_EQ(t.controlName, "Tone Rmt");
-    EXPECT_EQ(t.frontPanel, "1");
-    EXPECT_EQ(t.linkRadio, "0");
-    EXPECT_EQ(t.keyId, "0x1234");
-    EXPECT_EQ(t.algorithm, "0x81");
-    EXPECT_EQ(t.talkgroup, "0x0001");
-    EXPECT_EQ(t.power, "50");
-    EXPECT_EQ(t.pttDelay, "0.500");
-    EXPECT_EQ(t.pttTimeout, "60");
-    EXPECT_EQ(t.pttTail, "2.0");
-    EXPECT_EQ(t.courtesyTimer, "5.00");
-    EXPECT_EQ(t.courtesyToneName, "400Hz");
-    EXPECT_EQ(t.unitId, "0x00000c");
-    EXPECT_EQ(t.rxInvert, "0");
-    EXPECT_EQ(t.txInvert, "1");
-    EXPECT_EQ(t.autosenseName, "Digital");
-    EXPECT_EQ(t.squelchLevel, "03");
-}
-
 TEST(Channel, RefreshTextUnknownValuesAndToneForms) {
     CChannel ch = Fixed();
     ch.SetByte(off::kSignalType, 0);
@@ -139,6 +83,9 @@ TEST(Channel, RefreshTextUnknownValuesAndToneForms) {
     EXPECT_EQ(ch.text.operationModeName, "Basestation");
     EXPECT_EQ(ch.text.rxTone, "f00.0");
     EXPECT_EQ(ch.text.txTone, "000.0");
+    EXPECT_EQ(ch.text.power, "50");
+    EXPECT_EQ(ch.text.talkgroup, "0x0001");
+    EXPECT_EQ(ch.text.rxNac, "0x000");
 
     ch.SetByte(off::kSquelchSystem, val::kSquelchCdcss);
     ch.RefreshText();
@@ -158,6 +105,16 @@ TEST(Channel, RefreshTextUnknownValuesAndToneForms) {
     ch.SetByte(off::kSquelchSystem, 9);
     ch.RefreshText();
     EXPECT_EQ(ch.text.squelchSystemName, "NONE");
+
+    // Frequencies there and back.
+    ch.text.rxFrequency = "136.0125";
+    ch.text.txFrequency = "450";
+    ch.text.kind = "real";
+    ch.ApplyLegacyText();
+    ch.RefreshText();
+    EXPECT_EQ(ch.Word(off::kRxFrequency), 0x0136);
+    EXPECT_EQ(ch.text.rxFrequency, "136.0125");
+    EXPECT_EQ(ch.text.txFrequency, "450.000");
 }
 
 TEST(Channel, RefreshTextOfAScanChannelLeavesFixedTexts) {

@@ -20,32 +20,6 @@ std::array<uint8_t, N> Parsed(void (*parse)(std::string_view, uint8_t*, size_t),
 }
 }  // namespace
 
-TEST(TextForms, DecimalFormInsertsPointAndStripsZeros) {
-    const uint8_t freq[] = {0x04, 0x50, 0x12, 0x50, 0x00};
-    EXPECT_EQ(DecimalForm(freq, 5, 4, 4, 3), "450.125");
-    const uint8_t fine[] = {0x01, 0x36, 0x01, 0x25, 0x00};
-    EXPECT_EQ(DecimalForm(fine, 5, 4, 4, 3), "136.0125");
-    const uint8_t whole[] = {0x04, 0x50, 0x00, 0x00, 0x00};
-    EXPECT_EQ(DecimalForm(whole, 5, 4, 4, 3), "450.000");
-    const uint8_t any[] = {0xF0, 0x00};
-    EXPECT_EQ(DecimalForm(any, 2, 3, 0, 0), "f00.0");
-    const uint8_t tail[] = {0x00, 0x20};
-    EXPECT_EQ(DecimalForm(tail, 2, 3, 2, 0), "2.0");
-    const uint8_t zero[] = {0x00, 0x00};
-    EXPECT_EQ(DecimalForm(zero, 2, 0, 3, 0), "0");
-    EXPECT_EQ(DecimalForm(zero, 2, 3, 0, 0), "000.0");
-}
-
-TEST(TextForms, CodeFormStripsAtMostTheGivenZeros) {
-    const uint8_t nac[] = {0x02, 0x93};
-    EXPECT_EQ(CodeForm(nac, 2, 1, true), "0x293");
-    const uint8_t zero[] = {0x00, 0x00};
-    EXPECT_EQ(CodeForm(zero, 2, 1, true), "0x000");
-    EXPECT_EQ(CodeForm(zero, 2, 3, false), "0");
-    const uint8_t unit[] = {0x00, 0xAB, 0xCD};
-    EXPECT_EQ(CodeForm(unit, 3, 0, true), "0x00abcd");
-}
-
 TEST(TextForms, DecimalParseRightAlignsAndSkipsOtherCharacters) {
     EXPECT_EQ((Parsed<2>(DecimalParse, "67.0")), (std::array<uint8_t, 2>{0x06, 0x70}));
     EXPECT_EQ((Parsed<2>(DecimalParse, "0.500")), (std::array<uint8_t, 2>{0x05, 0x00}));
@@ -96,18 +70,6 @@ TEST(TextForms, LeadingDecimalReadsLikeTheCLibrary) {
     EXPECT_TRUE(HasLeadingDecimal(" 007"));
     EXPECT_FALSE(HasLeadingDecimal(""));
     EXPECT_FALSE(HasLeadingDecimal("x1"));
-}
-
-TEST(ValueTables, SizesEndsAndGroupCodes) {
-    EXPECT_STREQ(kCtcssTones[0], "f000");
-    EXPECT_STREQ(kCtcssTones[1], "000.0");
-    EXPECT_STREQ(kCtcssTones[2], "067.0");
-    EXPECT_STREQ(kCtcssTones[42], "250.3");
-    EXPECT_STREQ(kCdcssCodes[2], "023");
-    EXPECT_STREQ(kCdcssCodes[83], "754");
-    EXPECT_STREQ(kSquelchGroupCodes[0], "f001");
-    EXPECT_STREQ(kSquelchGroupCodes[11], "f012");
-    EXPECT_STREQ(kSquelchGroupCodes[15], "f016");
 }
 
 TEST(ValueTables, InvertedCdcssIsTheSevenComplementExceptBeside047) {
