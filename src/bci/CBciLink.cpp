@@ -21,8 +21,8 @@ const char* StateName(BciState s) {
     return bcimsg::kStateIdle;
 }
 
-// A whole message must never be read in one go from a line that keeps
-// delivering; what is left stays in the driver for the next tick.
+// A line that never stops delivering must not hold one tick in the drain for
+// ever; whatever is left waits in the driver for the next tick.
 constexpr int kMaxReadsPerTick = 64;
 
 }  // namespace
@@ -30,6 +30,18 @@ constexpr int kMaxReadsPerTick = 64;
 CBciLink::CBciLink(const LinkContext& ctx, int portNumber, int baudRate)
     : CCommPort(ctx, portNumber, baudRate) {
     logLine_.reserve(kLogLineCapacity);
+    // The tables are fixed; built here as well, an engine that is stepped
+    // before `initialise` still escapes what it sends.
+    BuildTables();
+}
+
+void CBciLink::BuildTables() {
+    forward_.fill(0);
+    inverse_.fill(0);
+    for (const auto& pair : escapeCodes_) {
+        forward_[pair[0]] = pair[1];
+        inverse_[pair[1]] = pair[0];
+    }
 }
 
 void CBciLink::LogLine(const char* text) {
@@ -43,12 +55,7 @@ int CBciLink::initialise() {
     if (IsOpen() == 0) {
         return 0;
     }
-    forward_.fill(0);
-    inverse_.fill(0);
-    for (const auto& pair : escapeCodes_) {
-        forward_[pair[0]] = pair[1];
-        inverse_[pair[1]] = pair[0];
-    }
+    BuildTables();
     zeros_.fill(0);
     ResetBci();
     return 1;

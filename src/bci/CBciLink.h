@@ -146,6 +146,7 @@ class CBciLink : public CCommPort {
     void SetCounter(BciCounter c, uint32_t value, bool always = false);
     void LogPayload(const char* format, const Block& block);
     void LogLine(const char* text);
+    void BuildTables();
 
     uint32_t tick_ = 0;
     std::array<std::array<uint8_t, 2>, 7> escapeCodes_ = kEscapePairs;
