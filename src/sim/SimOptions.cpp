@@ -31,7 +31,9 @@ bool ToInt(const std::string& s, long long lo, long long hi, long long& out) {
     }
     char* end = nullptr;
     errno = 0;
-    const long long v = std::strtoll(s.c_str(), &end, 0);  // decimal, or 0x... hexadecimal
+    // Decimal, or hexadecimal after "0x"; a leading zero is no octal here.
+    const bool hex = s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X');
+    const long long v = std::strtoll(s.c_str(), &end, hex ? 16 : 10);
     if (errno != 0 || end == nullptr || *end != '\0' || v < lo || v > hi) {
         return false;
     }

@@ -74,6 +74,9 @@ TEST(SimOptions, EveryFlagIsRead) {
     EXPECT_TRUE(o.trace);
     EXPECT_FALSE(o.help);
 
+    ASSERT_TRUE(ParseSimArgs({"--nak-first", "010", "--bad-header", "153"}, o, error));
+    EXPECT_EQ(o.card.nakFirst, 10);
+    EXPECT_EQ(o.card.badHeaderCode, 0x99);
     ASSERT_TRUE(ParseSimArgs({"--version", ""}, o, error));
     EXPECT_EQ(o.card.version, "");  // a card without the parameter
     ASSERT_TRUE(ParseSimArgs({}, o, error));
