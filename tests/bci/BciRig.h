@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "bci/CBciLink.h"
+#include "sim/CardBlockCodec.h"
 #include "sim/MemoryLog.h"
 #include "sim/SimLine.h"
 #include "sim/SimPorts.h"
@@ -130,115 +131,40 @@ class BciRig {
     std::vector<Arrival> arrivals;
 };
 
-// An independent block codec for the card side of the tests, written from
-// the block format: escaping of the seven values, a sum of the escaped bytes
-// of number and payload, checksum high byte first.
-inline bool NeedsEscape(uint8_t b, uint8_t& code) {
-    static const uint8_t kBytes[7] = {0x0B, 0x0D, 0x01, 0x04, 0x15, 0x06, 0x1B};
-    for (int i = 0; i < 7; ++i) {
-        if (kBytes[i] == b) {
-            code = static_cast<uint8_t>(0x20 + i);
-            return true;
-        }
-    }
-    return false;
+// Blocks made and taken apart by the simulated card's own codec, which is
+// written from the line format apart from the engine.
+inline Bytes EncodeBlock(uint8_t number, const Bytes& prefix) {
+    sim::cardbci::Payload p{};
+    std::copy_n(prefix.begin(), std::min(prefix.size(), p.size()), p.begin());
+    return sim::cardbci::EncodeBlock(number, p);
 }
 
-inline Bytes EncodeBlock(uint8_t number, const Bytes& payload) {
-    Bytes out{0x01};
-    unsigned sum = 0;
-    auto put = [&out](uint8_t b, unsigned* s) {
-        uint8_t code = 0;
-        if (NeedsEscape(b, code)) {
-            out.push_back(0x1B);
-            out.push_back(code);
-            if (s != nullptr) {
-                *s += 0x1Bu + code;
-            }
-        } else {
-            out.push_back(b);
-            if (s != nullptr) {
-                *s += b;
-            }
-        }
-    };
-    put(number, &sum);
-    for (size_t i = 0; i < 256; ++i) {
-        put(i < payload.size() ? payload[i] : 0, &sum);
-    }
-    put(static_cast<uint8_t>(sum >> 8), nullptr);
-    put(static_cast<uint8_t>(sum & 0xFF), nullptr);
-    return out;
-}
-
-// Card-side block decoder: feed bytes one at a time; returns true when a
-// block with a good checksum is complete.
-class BlockDecoder {
+// Feeds line bytes to the card codec, finding blocks by their SOH; what comes
+// outside a block is a control byte.
+class BlockReader {
   public:
-    void Reset() {
-        inBlock_ = false;
-        esc_ = false;
-        pos_ = 0;
-        sum_ = 0;
-    }
-    // Result of feeding one byte.
     enum class Got { Nothing, Block, BadBlock, Control };
-    Got Feed(uint8_t raw, uint8_t& control) {
+    Got Feed(uint8_t b) {
         if (!inBlock_) {
-            if (raw == 0x01) {
-                inBlock_ = true;
-                pos_ = 0;
-                sum_ = 0;
-                esc_ = false;
-                return Got::Nothing;
+            if (b != 0x01) {
+                return Got::Control;
             }
-            control = raw;
-            return Got::Control;
-        }
-        if (raw == 0x01) {  // a new SOH inside a block: start again
-            pos_ = 0;
-            sum_ = 0;
-            esc_ = false;
+            inBlock_ = true;
+            decoder_.Reset();
             return Got::Nothing;
         }
-        if (pos_ < 257) {
-            sum_ += raw;
-        }
-        uint8_t b = raw;
-        if (esc_) {
-            esc_ = false;
-            b = (raw >= 0x20 && raw <= 0x26)
-                    ? std::array<uint8_t, 7>{0x0B, 0x0D, 0x01, 0x04, 0x15, 0x06, 0x1B}[raw - 0x20]
-                    : 0;
-        } else if (raw == 0x1B) {
-            esc_ = true;
+        if (!decoder_.Feed(b)) {
             return Got::Nothing;
         }
-        if (pos_ == 0) {
-            number = b;
-        } else if (pos_ <= 256) {
-            payload[static_cast<size_t>(pos_ - 1)] = b;
-        } else if (pos_ == 257) {
-            high_ = b;
-        } else {
-            inBlock_ = false;
-            const unsigned got = high_ * 256u + b;
-            return got == sum_ ? Got::Block : Got::BadBlock;
-        }
-        ++pos_;
-        return Got::Nothing;
+        inBlock_ = false;
+        return decoder_.Good() ? Got::Block : Got::BadBlock;
     }
-    bool InBlock() const { return inBlock_; }
-
-    uint8_t number = 0;
-    std::array<uint8_t, 256> payload{};
+    uint8_t Number() const { return decoder_.Number(); }
+    const sim::cardbci::Payload& Data() const { return decoder_.Data(); }
 
   private:
     bool inBlock_ = false;
-    bool esc_ = false;
-    int pos_ = 0;
-    unsigned sum_ = 0;
-    unsigned high_ = 0;
+    sim::cardbci::BlockDecoder decoder_;
 };
 
 }  // namespace quillon::test
@@ -319,20 +245,20 @@ class ReceivingCard {
     explicit ReceivingCard(BciRig& rig) : rig_(rig) {}
     void Poll() {
         for (; seen_ < rig_.arrivals.size(); ++seen_) {
-            uint8_t control = 0;
-            switch (decoder_.Feed(rig_.arrivals[seen_].byte, control)) {
-                case BlockDecoder::Got::Block:
-                    numbers.push_back(decoder_.number);
-                    blocks.push_back(decoder_.payload);
+            const uint8_t b = rig_.arrivals[seen_].byte;
+            switch (reader_.Feed(b)) {
+                case BlockReader::Got::Block:
+                    numbers.push_back(reader_.Number());
+                    blocks.push_back(reader_.Data());
                     if (ackBlocks) {
                         rig_.CardSend({0x06});
                     }
                     break;
-                case BlockDecoder::Got::BadBlock:
+                case BlockReader::Got::BadBlock:
                     ++badBlocks;
                     break;
-                case BlockDecoder::Got::Control:
-                    if (control == 0x04) {
+                case BlockReader::Got::Control:
+                    if (b == 0x04) {
                         ++eots;
                         if (ackEots) {
                             rig_.CardSend({0x06});
@@ -341,7 +267,7 @@ class ReceivingCard {
                         ++others;
                     }
                     break;
-                case BlockDecoder::Got::Nothing:
+                case BlockReader::Got::Nothing:
                     break;
             }
         }
@@ -364,7 +290,7 @@ class ReceivingCard {
 
   private:
     BciRig& rig_;
-    BlockDecoder decoder_;
+    BlockReader reader_;
     size_t seen_ = 0;
 };
 
