@@ -1,6 +1,11 @@
 function(quillon_warnings target)
-  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow=local
-                         -Wnon-virtual-dtor -Woverloaded-virtual)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wnon-virtual-dtor
+                         -Woverloaded-virtual)
+  if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+    target_compile_options(${target} PRIVATE -Wshadow=local)
+  else()
+    target_compile_options(${target} PRIVATE -Wshadow-uncaptured-local)
+  endif()
   if(QUILLON_WERROR)
     target_compile_options(${target} PRIVATE -Werror)
     # g++ 12 reports these after inlining std::vector and std::string code
