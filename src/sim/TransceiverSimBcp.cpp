@@ -30,10 +30,13 @@ constexpr size_t kStatusPerBlock = 84;
 }  // namespace
 
 CardBlockLink::Reply TransceiverSim::Single(uint8_t code, const std::vector<uint8_t>& body) {
-    std::vector<uint8_t> msg{kReply, code};
-    msg.insert(msg.end(), body.begin(), body.end());
+    // Every one-block answer (a group record at most) fits behind the header.
+    cardbci::Payload p{};
+    p[0] = kReply;
+    p[1] = code;
+    std::copy_n(body.begin(), std::min(body.size(), cardbci::kPayloadSize - 2), p.begin() + 2);
     CardBlockLink::Reply r;
-    r.blocks = cardbci::SplitIntoBlocks(msg);
+    r.blocks.push_back(p);
     return r;
 }
 
