@@ -3,13 +3,7 @@
 
 namespace quillon::testing {
 
-// One QApplication for the whole test binary (offscreen platform).
-inline QApplication& TestApp() {
-    static int argc = 1;
-    static char name[] = "quillon_ui_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
-}
+// The test binary's QApplication, made by its main.
+inline QApplication& TestApp() { return *static_cast<QApplication*>(QCoreApplication::instance()); }
 
 }  // namespace quillon::testing
