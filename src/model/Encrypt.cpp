@@ -5,31 +5,20 @@
 
 #include "model/Archive.h"
 #include "model/Messages.h"
+#include "model/TextForms.h"
 
 namespace quillon::model {
 
 namespace {
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
 
 // The hex value of a text after an optional "0x", up to the first non-digit;
 // saturates so that a long text cannot overflow.
 unsigned long ReadHex(const std::string& text) {
     size_t i = text.compare(0, 2, "0x") == 0 ? 2 : 0;
     unsigned long v = 0;
-    for (; i < text.size() && HexDigit(text[i]) >= 0; ++i) {
-        v = std::min<unsigned long>(v * 16 + static_cast<unsigned long>(HexDigit(text[i])),
+    for (; i < text.size() && HexValue(text[i]) >= 0; ++i) {
+        v = std::min<unsigned long>(v * 16 + static_cast<unsigned long>(HexValue(text[i])),
                                     0xFFFFFFFFul);
     }
     return v;

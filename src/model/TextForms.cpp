@@ -30,18 +30,6 @@ void StripLeadingZeros(std::string& s, int times) {
     s.erase(0, k);
 }
 
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
 
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
@@ -63,6 +51,19 @@ void PutNibbles(const std::string& values, size_t first, uint8_t* bytes, size_t 
 }
 
 }  // namespace
+
+int HexValue(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return -1;
+}
 
 std::string DecimalForm(const uint8_t* bytes, size_t n, int p, int a, int b) {
     std::string s = Nibbles(bytes, n);

@@ -9,6 +9,9 @@
 
 namespace quillon::model {
 
+// The value of one hexadecimal digit (either case), or -1.
+int HexValue(char c);
+
 // Decimal form D(n, p, a, b): the 2n nibbles of bytes[0..n) as characters
 // ("0".."9", "a".."f"), a "." after the p-th character when p is not 0, then
 // up to a leading and up to b trailing "0" characters removed.
