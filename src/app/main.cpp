@@ -12,7 +12,8 @@ int main(int argc, char** argv) {
     quillon::ui::GuiOptions options;
     std::string error;
     if (!quillon::ui::ParseGuiOptions(argc, argv, options, error)) {
-        std::fprintf(stderr, "quillon: %s\nUsage: quillon [--device PATH] [--settings FILE] [FILE.bcf]\n",
+        std::fprintf(stderr,
+                     "quillon: %s\nUsage: quillon [--device PATH] [--settings FILE] [FILE.bcf]\n",
                      error.c_str());
         return 64;
     }

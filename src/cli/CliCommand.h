@@ -21,8 +21,8 @@ struct CliCommandRegistrar {
 
 // Exit statuses shared by the commands.
 inline constexpr int kExitOk = 0;
-inline constexpr int kExitFailure = 1;   // the transceiver procedure failed
-inline constexpr int kExitRefused = 2;   // a file was refused or unreadable
-inline constexpr int kExitUsage = 64;    // the command line was wrong
+inline constexpr int kExitFailure = 1;  // the transceiver procedure failed
+inline constexpr int kExitRefused = 2;  // a file was refused or unreadable
+inline constexpr int kExitUsage = 64;   // the command line was wrong
 
 }  // namespace quillon::cli

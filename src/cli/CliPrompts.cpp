@@ -52,7 +52,9 @@ bool CliPrompts::PasswordEntry(std::string& password) {
     return ok;
 }
 
-bool CliPrompts::ChangePassword(std::string&, std::string&) { return false; }
+bool CliPrompts::ChangePassword(std::string&, std::string&) {
+    return false;
+}
 
 int CliPrompts::Choice(const std::string& title, const std::string& text,
                        const std::vector<std::string>&) {

@@ -11,7 +11,7 @@ namespace quillon::cli {
 // (the command line cannot stop for them); the password comes from the
 // command line, the environment, or the terminal without echo.
 class CliPrompts : public Prompts {
-public:
+  public:
     void SetPassword(const std::string& pw) {
         password_ = pw;
         havePassword_ = true;
@@ -30,7 +30,7 @@ public:
     int Warnings() const { return warnings_; }
     const std::string& LastMessage() const { return last_; }
 
-private:
+  private:
     std::string password_;
     bool havePassword_ = false;
     int warnings_ = 0;
@@ -40,7 +40,7 @@ private:
 // The progress window as one line on stderr, redrawn in place:
 // "Login: Looking for login prompt... [#####     ]  50%".
 class CliProgress : public ProgressSink {
-public:
+  public:
     explicit CliProgress(std::FILE* out = stderr) : out_(out) {}
     void Show() override;
     void Hide() override;
@@ -54,7 +54,7 @@ public:
     // Ends the line in progress, before other output.
     void Break();
 
-private:
+  private:
     void Draw();
     std::FILE* out_;
     bool shown_ = false;

@@ -15,9 +15,8 @@ CliSession::CliSession(const std::string& devicePath) : device_(devicePath) {
     if (QCoreApplication::instance() == nullptr) {
         qapp_ = std::make_unique<QCoreApplication>(g_argc, g_argv);
     }
-    devices_ = std::make_unique<qt::QtSerialFactory>([this](const std::string& com) {
-        return com == "COM1" ? device_ : std::string();
-    });
+    devices_ = std::make_unique<qt::QtSerialFactory>(
+        [this](const std::string& com) { return com == "COM1" ? device_ : std::string(); });
     app_ = std::make_unique<CTmpApp>(
         CTmpApp::Deps{*devices_, clock_, pump_, prompts_, progress_, settings_, log_});
     pump_.SetTarget(app_.get());
@@ -51,7 +50,8 @@ bool TakeOption(std::vector<std::string>& args, const std::string& name, std::st
                 return false;
             }
             value = args[i + 1];
-            args.erase(args.begin() + static_cast<long>(i), args.begin() + static_cast<long>(i) + 2);
+            args.erase(args.begin() + static_cast<long>(i),
+                       args.begin() + static_cast<long>(i) + 2);
             return true;
         }
     }

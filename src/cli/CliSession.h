@@ -17,7 +17,7 @@ namespace quillon::cli {
 // talk to a card. The user's settings are neither read nor written: the
 // device comes from the command line and is COM1 for this run.
 class CliSession {
-public:
+  public:
     explicit CliSession(const std::string& devicePath);
     ~CliSession();
 
@@ -30,7 +30,7 @@ public:
     CliPrompts& Prompts() { return prompts_; }
     CliProgress& Progress() { return progress_; }
 
-private:
+  private:
     std::unique_ptr<QCoreApplication> qapp_;
     std::string device_;
     qt::QtClock clock_;

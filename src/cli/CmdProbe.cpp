@@ -37,7 +37,7 @@ int RunProbe(const std::vector<std::string>& argsIn) {
     if (app.sessionState != session::kConnected) {
         return kExitFailure;  // the message is on stderr already
     }
-    const char* mode = app.binaryMode == 1  ? "binary"
+    const char* mode = app.binaryMode == 1    ? "binary"
                        : app.promptReady == 1 ? "text, logged in"
                                               : "text, at the login prompt";
     if (app.binaryMode == 1) {

@@ -8,7 +8,7 @@ namespace quillon {
 // pauses sleep. Both the real clock and the virtual one used by the simulated
 // world implement this, so every time-out can be tested in virtual time.
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     // Milliseconds since some fixed moment; wraps at 2^32 like the system tick count.
     virtual uint32_t TickCountMs() = 0;

@@ -5,14 +5,14 @@ namespace quillon {
 
 // Receives the lines of the communication log; the sink adds the time stamp.
 class LogSink {
-public:
+  public:
     virtual ~LogSink() = default;
     virtual void Write(const std::string& message) = 0;
 };
 
 // A sink that drops everything, for objects used without a log.
 class NullLog : public LogSink {
-public:
+  public:
     void Write(const std::string&) override {}
 };
 

@@ -6,8 +6,8 @@ namespace quillon {
 // that is not a timer tick or one of the debug windows' close notices is
 // simply "another message": it steps the procedures and the chains.
 enum class MessageKind {
-    Timer,           // a timer tick (the port's 50 ms timer has id 1)
-    Other,           // any other message
+    Timer,                    // a timer tick (the port's 50 ms timer has id 1)
+    Other,                    // any other message
     RxCountersClosed = 1036,  // user message base + 12
     TxCountersClosed = 1037,  // user message base + 13
 };
@@ -20,7 +20,7 @@ struct Message {
 // The object whose message pre-translation sees every message (the
 // application). Returns true when it consumed the message.
 class MessageTarget {
-public:
+  public:
     virtual ~MessageTarget() = default;
     virtual bool PreTranslateMessage(const Message& msg) = 0;
 };

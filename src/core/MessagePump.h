@@ -6,7 +6,7 @@ namespace quillon {
 // for the reply waits, and the periodic timer that the serial port starts.
 // Every message dispatched passes the target's pre-translation.
 class MessagePump {
-public:
+  public:
     virtual ~MessagePump() = default;
     // Dispatches all waiting messages once, then the idle processing.
     virtual void DispatchPending() = 0;

@@ -5,7 +5,7 @@ namespace quillon {
 
 // The progress window as procedures drive it.
 class ProgressSink {
-public:
+  public:
     virtual ~ProgressSink() = default;
     virtual void Show() = 0;  // a second Show while shown does nothing
     virtual void Hide() = 0;  // Hide while hidden does nothing
@@ -22,7 +22,7 @@ public:
 // percentage; values outside 0..100 are refused by SetBar, and stored but
 // not painted by Advance.
 class ProgressBar {
-public:
+  public:
     float Value() const { return value_; }
     // Each returns true when the bar must be repainted.
     bool Reset() {
@@ -43,7 +43,7 @@ public:
     // Width in pixels of the filled part of a bar area of this width.
     static int FilledWidth(float value, int clientWidth);
 
-private:
+  private:
     float value_ = 0.0f;
 };
 

@@ -15,7 +15,7 @@ enum class Answer { Ok, Cancel, Yes, No };
 // Everything the core asks the user. The GUI shows real dialogs, the
 // command-line tool prints and reads the terminal, tests answer from a script.
 class Prompts {
-public:
+  public:
     virtual ~Prompts() = default;
 
     // A modal message box. Nothing of the procedures or the block engine may

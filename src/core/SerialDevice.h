@@ -8,7 +8,7 @@ namespace quillon {
 // One serial line, opened by its COM name. Reads never block: they return
 // whatever bytes are waiting, possibly none.
 class SerialDevice {
-public:
+  public:
     virtual ~SerialDevice() = default;
     // Opens the device exclusively at 9600 baud, 8 data bits, no parity, one
     // stop bit, software flow control off. Returns false when that fails.
@@ -28,7 +28,7 @@ public:
 
 // Makes the device objects for link objects; one per open port.
 class SerialDeviceFactory {
-public:
+  public:
     virtual ~SerialDeviceFactory() = default;
     virtual std::unique_ptr<SerialDevice> Create() = 0;
 };

@@ -6,7 +6,7 @@ namespace quillon {
 // Per-user settings by section and key. A value that is missing or of the
 // wrong type reads as the default.
 class SettingsStore {
-public:
+  public:
     virtual ~SettingsStore() = default;
     virtual int GetInt(const std::string& section, const std::string& key, int def) = 0;
     virtual std::string GetString(const std::string& section, const std::string& key,

@@ -82,7 +82,8 @@ int CCommPort::RingGet(int max, uint8_t* destination) {
         if (ringReadRow_ == ringWriteRow_ && ringReadCol_ == ringWriteCol_) {
             break;
         }
-        destination[i] = ring_[static_cast<size_t>(ringReadRow_)][static_cast<size_t>(ringReadCol_)];
+        destination[i] =
+            ring_[static_cast<size_t>(ringReadRow_)][static_cast<size_t>(ringReadCol_)];
         if (++ringReadCol_ >= kRingCols) {
             ringReadCol_ = 0;
             ringReadRow_ = 1 - ringReadRow_;

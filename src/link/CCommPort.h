@@ -13,7 +13,7 @@ namespace quillon {
 // 9600 8N1, starts the application's 50 ms timer, writes bytes, and keeps
 // the small receive ring that the block engine reads in binary mode.
 class CCommPort : public CLinkInterface {
-public:
+  public:
     static constexpr int kRingRows = 2;
     static constexpr int kRingCols = 259;
     static constexpr int kTimerId = 1;
@@ -69,7 +69,7 @@ public:
     int RingReadRow() const { return ringReadRow_; }
     int RingReadColumn() const { return ringReadCol_; }
 
-protected:
+  protected:
     void ClearRing() { ringWriteRow_ = ringWriteCol_ = ringReadRow_ = ringReadCol_ = 0; }
     const LinkContext& Context() const { return ctx_; }
     LogSink& Log() const { return *ctx_.log; }
@@ -83,7 +83,7 @@ protected:
     int ringReadCol_ = 0;
     std::array<std::array<uint8_t, kRingCols>, kRingRows> ring_{};
 
-private:
+  private:
     LinkContext ctx_;
     NullLog nullLog_;
     int openFlag_ = 0;

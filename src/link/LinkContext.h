@@ -10,7 +10,7 @@ namespace quillon {
 // suspends procedure stepping while it dispatches messages, and the session
 // state whose "cancelled" value ends the wait at once.
 class TextSessionHost {
-public:
+  public:
     virtual ~TextSessionHost() = default;
     virtual void SetInBlockingWait(int value) = 0;
     virtual int CurrentSessionState() const = 0;

@@ -7,7 +7,7 @@ namespace quillon {
 // slot order. Only `initialise` means something for a bare serial port; the
 // other seven belong to the block protocol engine.
 class CLinkInterface {
-public:
+  public:
     virtual ~CLinkInterface() = default;
     virtual int initialise() = 0;
     virtual int StartExchange() = 0;

@@ -3,6 +3,8 @@
 #include <cstdio>
 
 #include "link/BaudTable.h"
+#include "model/CTmpDoc.h"
+#include "model/ChannelTableController.h"
 #include "ops/Messages.h"
 #include "ops/ProcedureCodes.h"
 #include "ops/Settings.h"
@@ -22,7 +24,9 @@ CTmpApp::CTmpApp(const Deps& deps) : deps_(deps) {
     modemPhone = settings::kDefaultPhone;
 }
 
-CTmpApp::~CTmpApp() { Terminate(); }
+CTmpApp::~CTmpApp() {
+    Terminate();
+}
 
 // --- lifecycle -------------------------------------------------------------
 
@@ -90,7 +94,9 @@ int CTmpApp::EnsurePort() {
     return link_ ? 1 : 0;
 }
 
-void CTmpApp::ClosePort() { link_.reset(); }
+void CTmpApp::ClosePort() {
+    link_.reset();
+}
 
 void CTmpApp::ReplacePort(std::unique_ptr<CBciLink> link) {
     link_.reset();
@@ -197,6 +203,58 @@ void CTmpApp::OnSend() {
     textProcedure = textproc::kLogin;
     pendingBinary = bintxn::kSendChannels;
     binaryPending = 1;
+}
+
+bool CTmpApp::OnGet() {
+    EnsurePort();
+    if (!link_) {
+        deps_.prompts.MessageBox(msg::kSelectPortFirst, Icon::Exclamation);
+        return false;
+    }
+    if (pendingBinary != 0) {
+        deps_.prompts.Beep();
+        return false;
+    }
+    if (document_ != nullptr) {
+        model::ChannelTableController table(*document_, deps_.prompts);
+        if (!table.PrepareGet()) {
+            return false;
+        }
+    }
+    textProcedure = textproc::kLogin;
+    pendingBinary = bintxn::kGetChannels;
+    binaryPending = 1;
+    return true;
+}
+
+void CTmpApp::OnExitBinaryMode() {
+    EnsurePort();
+    if (!link_) {
+        deps_.prompts.MessageBox(msg::kPortNotOpened, Icon::Exclamation);
+        return;
+    }
+    DetectMode(*this);
+    if (sessionState != session::kConnected) {
+        deps_.progress.Hide();
+        return;
+    }
+    if (binaryMode == 0) {
+        // Nothing to do; the detection's window goes with the message.
+        deps_.progress.Hide();
+        deps_.prompts.MessageBox(msg::kAlreadyTextMode, Icon::Exclamation);
+        return;
+    }
+    if (binaryTransaction != 0) {
+        deps_.prompts.Beep();
+        return;
+    }
+    deps_.progress.Show();
+    deps_.progress.SetTitle(msg::kTitleBinaryMode);
+    deps_.progress.SetText(msg::kTextInitBinary);
+    deps_.progress.ResetBar();
+    binaryTransaction = bintxn::kExitBinary;
+    binaryPending = 0;
+    tableWritten = 0;
 }
 
 void CTmpApp::OnChangePassword() {

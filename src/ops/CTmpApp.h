@@ -15,12 +15,14 @@
 
 namespace quillon {
 
+namespace model {
 class CTmpDoc;
+}
 
 // The serial debug window as the driver sees it: told when one of its
 // counter windows has been closed by its close box.
 class DebugWindowNotice {
-public:
+  public:
     virtual ~DebugWindowNotice() = default;
     virtual void RxCountersClosed() = 0;
     virtual void TxCountersClosed() = 0;
@@ -32,7 +34,7 @@ public:
 // pre-translation. One thread; waits re-enter the message loop, and
 // `inBlockingWait` keeps a second procedure step from starting inside one.
 class CTmpApp : public MessageTarget, public TextSessionHost {
-public:
+  public:
     struct Deps {
         SerialDeviceFactory& devices;
         Clock& clock;
@@ -81,6 +83,10 @@ public:
 
     // --- commands that start procedures -----------------------------------
     void OnSend();
+    // Get: asks before a modified document is emptied; false when the
+    // command did not start.
+    bool OnGet();
+    void OnExitBinaryMode();
     void OnChangePassword();
     void OnHangup();
 
@@ -101,8 +107,8 @@ public:
     Clock& GetClock() const { return deps_.clock; }
     MessagePump& Pump() const { return deps_.pump; }
     const LinkContext& Context() const { return linkContext_; }
-    void SetDocument(CTmpDoc* doc) { document_ = doc; }
-    CTmpDoc* Document() const { return document_; }
+    void SetDocument(model::CTmpDoc* doc) { document_ = doc; }
+    model::CTmpDoc* Document() const { return document_; }
     void SetDebugWindow(DebugWindowNotice* w) { debugWindow_ = w; }
 
     // Setters that accept only the values the field may take by them.
@@ -146,7 +152,7 @@ public:
     float transceiverVersion = 0.0f;
     int loginStep = 1;
 
-protected:
+  protected:
     // One step of the running text procedure or binary transaction. The
     // procedures of later layers hook in here; tests replace them.
     virtual void RunTextProcedure(int code);
@@ -154,11 +160,11 @@ protected:
     // Resets the state of the binary transactions (steps, started flags).
     virtual void ResetTransactionState() {}
 
-private:
+  private:
     Deps deps_;
     LinkContext linkContext_;
     std::unique_ptr<CBciLink> link_;
-    CTmpDoc* document_ = nullptr;
+    model::CTmpDoc* document_ = nullptr;
     DebugWindowNotice* debugWindow_ = nullptr;
     bool terminated_ = false;
 };

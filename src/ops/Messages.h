@@ -19,7 +19,8 @@ inline constexpr const char* kCommsErrorPass =
     "Communications error occurred! Please check transceiver. (pass)";
 inline constexpr const char* kCommsErrorPass2 =
     "A communications error occurred! Please check transceiver. (pass 2)";
-inline constexpr const char* kCommsError = "A communications error occurred! Please check transceiver.";
+inline constexpr const char* kCommsError =
+    "A communications error occurred! Please check transceiver.";
 inline constexpr const char* kLoginFailed = "Login failed! Maybe you entered the wrong password?";
 inline constexpr const char* kTableWrittenRebooted =
     "Channel table has been written to the Transceiver.\nTransceiver has been rebooted.";
@@ -40,6 +41,9 @@ inline constexpr const char* kTextLookingPassword = "Looking for password prompt
 inline constexpr const char* kTitleInitialising = "Initialising";
 inline constexpr const char* kTextConnecting = "Connecting to transceiver...";
 inline constexpr const char* kTextCompatibility = "Determining channel table compatibility...";
+
+inline constexpr const char* kTitleBinaryMode = "Binary mode";
+inline constexpr const char* kTextInitBinary = "Initialising binary mode...";
 
 // Log lines.
 inline constexpr const char* kLogDetectCancel = "DETECT_MODE : User pressed cancel";

@@ -10,7 +10,7 @@ class CTmpApp;
 // showing itself: the dialog passes in the selections and closes or stays
 // open as told.
 class SerialCommsLogic {
-public:
+  public:
     enum class Outcome { StayOpen, Closed, Cancelled };
 
     // Takes the stored port and baud indices and whether a link object exists.
@@ -33,7 +33,7 @@ public:
     // (unchanged after Cancel).
     void StoreInto(CTmpApp& app, Outcome how) const;
 
-private:
+  private:
     CTmpApp& app_;
     int portIndex_;
     int baudIndex_;

@@ -12,9 +12,13 @@ namespace quillon {
 
 namespace {
 
-bool Contains(const std::string& s, const char* what) { return s.find(what) != std::string::npos; }
+bool Contains(const std::string& s, const char* what) {
+    return s.find(what) != std::string::npos;
+}
 
-void Warn(CTmpApp& app, const char* text) { app.GetPrompts().MessageBox(text, Icon::Exclamation); }
+void Warn(CTmpApp& app, const char* text) {
+    app.GetPrompts().MessageBox(text, Icon::Exclamation);
+}
 
 void ForgetPassword(CTmpApp& app) {
     app.passwordKnown = 0;

@@ -10,7 +10,7 @@ namespace quillon::sim {
 // Settings held in memory. Values are stored as text, as an INI file would
 // hold them, so a test can plant a value of the wrong type.
 class MemorySettings : public SettingsStore {
-public:
+  public:
     int GetInt(const std::string& section, const std::string& key, int def) override;
     std::string GetString(const std::string& section, const std::string& key,
                           const std::string& def) override;
@@ -25,7 +25,7 @@ public:
         return values_;
     }
 
-private:
+  private:
     std::map<std::pair<std::string, std::string>, std::string> values_;
 };
 

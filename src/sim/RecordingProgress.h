@@ -9,7 +9,7 @@ namespace quillon::sim {
 // A progress window without a window: keeps the state a user would see and
 // a record of every call, so tests can follow what a procedure showed.
 class RecordingProgress : public ProgressSink {
-public:
+  public:
     void Show() override;
     void Hide() override;
     bool IsShown() const override { return shown_; }
@@ -30,7 +30,7 @@ public:
     std::vector<std::string> Titles() const;
     void ClearCalls() { calls_.clear(); }
 
-private:
+  private:
     bool shown_ = false;
     std::string title_;
     std::string text_;

@@ -28,7 +28,8 @@ Answer Fit(Answer a, Buttons b) {
         case Buttons::YesNo:
             return (a == Answer::Yes || a == Answer::No) ? a : Answer::No;
         case Buttons::YesNoCancel:
-            return (a == Answer::Yes || a == Answer::No || a == Answer::Cancel) ? a : Answer::Cancel;
+            return (a == Answer::Yes || a == Answer::No || a == Answer::Cancel) ? a
+                                                                                : Answer::Cancel;
     }
     return a;
 }
@@ -46,7 +47,9 @@ Answer ScriptedPrompts::MessageBox(const std::string& text, Icon icon, Buttons b
     return a;
 }
 
-void ScriptedPrompts::Beep() { records_.push_back(Record{Kind::Beep, "", "", Icon::None, Buttons::Ok, {}, ""}); }
+void ScriptedPrompts::Beep() {
+    records_.push_back(Record{Kind::Beep, "", "", Icon::None, Buttons::Ok, {}, ""});
+}
 
 bool ScriptedPrompts::PasswordEntry(std::string& password) {
     std::optional<std::string> pw;
@@ -54,8 +57,13 @@ bool ScriptedPrompts::PasswordEntry(std::string& password) {
         pw = passwords_.front();
         passwords_.pop_front();
     }
-    records_.push_back(Record{Kind::PasswordEntry, "Password Entry", "", Icon::None, Buttons::OkCancel,
-                              {}, pw ? "Ok" : "Cancel"});
+    records_.push_back(Record{Kind::PasswordEntry,
+                              "Password Entry",
+                              "",
+                              Icon::None,
+                              Buttons::OkCancel,
+                              {},
+                              pw ? "Ok" : "Cancel"});
     if (!pw) {
         return false;
     }
@@ -69,8 +77,13 @@ bool ScriptedPrompts::ChangePassword(std::string& oldPassword, std::string& newP
         c = changes_.front();
         changes_.pop_front();
     }
-    records_.push_back(Record{Kind::ChangePassword, "Change Password", "", Icon::None,
-                              Buttons::OkCancel, {}, c ? "Ok" : "Cancel"});
+    records_.push_back(Record{Kind::ChangePassword,
+                              "Change Password",
+                              "",
+                              Icon::None,
+                              Buttons::OkCancel,
+                              {},
+                              c ? "Ok" : "Cancel"});
     if (!c) {
         return false;
     }
@@ -104,8 +117,8 @@ std::optional<std::string> ScriptedPrompts::AskText(const std::string& title,
     if (t && maxLength > 0 && t->size() > static_cast<size_t>(maxLength)) {
         t->resize(static_cast<size_t>(maxLength));  // the field takes no more
     }
-    records_.push_back(Record{Kind::AskText, title, label, Icon::None, Buttons::OkCancel, {},
-                              t ? *t : "Cancel"});
+    records_.push_back(
+        Record{Kind::AskText, title, label, Icon::None, Buttons::OkCancel, {}, t ? *t : "Cancel"});
     return t;
 }
 
@@ -129,7 +142,9 @@ std::vector<std::string> ScriptedPrompts::BoxTexts() const {
     return out;
 }
 
-int ScriptedPrompts::BeepCount() const { return CountKind(Kind::Beep); }
+int ScriptedPrompts::BeepCount() const {
+    return CountKind(Kind::Beep);
+}
 
 int ScriptedPrompts::CountKind(Kind k) const {
     int n = 0;

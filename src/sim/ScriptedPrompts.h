@@ -11,7 +11,7 @@ namespace quillon::sim {
 // Prompts for tests and the headless demonstration: every question is
 // recorded with its text and icon, and answered from a script.
 class ScriptedPrompts : public Prompts {
-public:
+  public:
     enum class Kind { MessageBox, Beep, PasswordEntry, ChangePassword, Choice, AskText };
     struct Record {
         Kind kind;
@@ -54,7 +54,7 @@ public:
     int CountKind(Kind k) const;
     void ClearRecords() { records_.clear(); }
 
-private:
+  private:
     std::vector<Record> records_;
     std::deque<Answer> answers_;
     Answer defaultAnswer_ = Answer::Ok;

@@ -117,10 +117,16 @@ int SimLine::End::Write(const uint8_t* src, int count) {
     return count > 0 ? count : 0;
 }
 
-void SimLine::End::PurgeReceive() { rx_.clear(); }
+void SimLine::End::PurgeReceive() {
+    rx_.clear();
+}
 
-size_t SimLine::End::Available() const { return rx_.size(); }
+size_t SimLine::End::Available() const {
+    return rx_.size();
+}
 
-bool SimLine::End::Connected() const { return line_.connected_; }
+bool SimLine::End::Connected() const {
+    return line_.connected_;
+}
 
 }  // namespace quillon::sim

@@ -11,11 +11,11 @@ namespace quillon::sim {
 
 // Faults a direction of the line can inject, each byte independently.
 struct LineFaults {
-    double corruptRate = 0.0;  // a byte arrives with other bits
-    double dropRate = 0.0;     // a byte never arrives
-    double insertRate = 0.0;   // a random extra byte follows the byte
-    uint64_t extraDelayNs = 0; // added to every byte's arrival
-    bool silent = false;       // nothing sent in this direction arrives
+    double corruptRate = 0.0;   // a byte arrives with other bits
+    double dropRate = 0.0;      // a byte never arrives
+    double insertRate = 0.0;    // a random extra byte follows the byte
+    uint64_t extraDelayNs = 0;  // added to every byte's arrival
+    bool silent = false;        // nothing sent in this direction arrives
 };
 
 // What a per-byte filter does with one byte; tests use it to lose one
@@ -30,11 +30,11 @@ struct FilterResult {
 // at 8N1 timing: a byte written is readable at the far end when its ten bits
 // would have arrived, and bytes written back to back queue behind each other.
 class SimLine {
-public:
+  public:
     enum class Dir { HostToCard = 0, CardToHost = 1 };
 
     class End {
-    public:
+      public:
         // Bytes that have arrived, up to max; -1 when the line is disconnected.
         int Read(uint8_t* dest, int max);
         // Queues bytes for sending; -1 when disconnected.
@@ -48,7 +48,7 @@ public:
         void SetListener(std::function<void()> fn) { listener_ = std::move(fn); }
         uint64_t BytesWritten() const { return written_; }
 
-    private:
+      private:
         friend class SimLine;
         End(SimLine& line, Dir txDir) : line_(line), txDir_(txDir) {}
         void Deliver(uint8_t b);
@@ -89,7 +89,7 @@ public:
     // driver's buffer; later bytes are lost.
     static constexpr size_t kRxCapacity = 65536;
 
-private:
+  private:
     void Send(Dir dir, uint8_t b);
     void Put(Dir dir, uint8_t b);
     bool Chance(double rate);

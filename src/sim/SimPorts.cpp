@@ -2,7 +2,9 @@
 
 namespace quillon::sim {
 
-std::unique_ptr<SerialDevice> SimPorts::Create() { return std::make_unique<SimPortDevice>(*this); }
+std::unique_ptr<SerialDevice> SimPorts::Create() {
+    return std::make_unique<SimPortDevice>(*this);
+}
 
 bool SimPortDevice::Open(const std::string& comName) {
     ++ports_.attempts_;

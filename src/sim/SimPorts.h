@@ -12,7 +12,7 @@ namespace quillon::sim {
 // of simulated lines. A name without a line cannot be opened, and a line end
 // opened by one device cannot be opened by a second one.
 class SimPorts : public SerialDeviceFactory {
-public:
+  public:
     void Attach(const std::string& comName, SimLine::End& hostEnd) { ports_[comName] = &hostEnd; }
     void Detach(const std::string& comName) { ports_.erase(comName); }
     std::unique_ptr<SerialDevice> Create() override;
@@ -21,7 +21,7 @@ public:
     int OpenAttempts() const { return attempts_; }
     const std::string& LastOpenName() const { return lastName_; }
 
-private:
+  private:
     friend class SimPortDevice;
     std::map<std::string, SimLine::End*> ports_;
     std::map<SimLine::End*, bool> inUse_;
@@ -30,7 +30,7 @@ private:
 };
 
 class SimPortDevice : public SerialDevice {
-public:
+  public:
     explicit SimPortDevice(SimPorts& ports) : ports_(ports) {}
     ~SimPortDevice() override { Close(); }
     bool Open(const std::string& comName) override;
@@ -47,7 +47,7 @@ public:
         failError_ = error;
     }
 
-private:
+  private:
     SimPorts& ports_;
     SimLine::End* end_ = nullptr;
     uint32_t lastError_ = 0;

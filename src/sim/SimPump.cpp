@@ -51,11 +51,14 @@ void SimPump::DispatchPending() {
 }
 
 void SimPump::StartTimer(int id, int periodMs) {
-    const uint64_t period = static_cast<uint64_t>(periodMs > 0 ? periodMs : 1) * VirtualClock::kNsPerMs;
+    const uint64_t period =
+        static_cast<uint64_t>(periodMs > 0 ? periodMs : 1) * VirtualClock::kNsPerMs;
     timers_[id] = Timer{period, clock_.NowNs() + period};
 }
 
-void SimPump::StopTimer(int id) { timers_.erase(id); }
+void SimPump::StopTimer(int id) {
+    timers_.erase(id);
+}
 
 uint64_t SimPump::NextDueNs() const {
     uint64_t next = std::numeric_limits<uint64_t>::max();
@@ -70,7 +73,8 @@ void SimPump::RunFor(uint32_t ms) {
 }
 
 bool SimPump::RunUntil(const std::function<bool()>& pred, uint32_t maxMs) {
-    const uint64_t deadline = clock_.NowNs() + static_cast<uint64_t>(maxMs) * VirtualClock::kNsPerMs;
+    const uint64_t deadline =
+        clock_.NowNs() + static_cast<uint64_t>(maxMs) * VirtualClock::kNsPerMs;
     for (;;) {
         DispatchPending();
         if (pred()) {

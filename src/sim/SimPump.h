@@ -15,7 +15,7 @@ namespace quillon::sim {
 // message (so the chains advance while the tick is consumed in binary mode),
 // and a message after each posted command.
 class SimPump : public MessagePump {
-public:
+  public:
     explicit SimPump(VirtualClock& clock) : clock_(clock) {}
 
     void SetTarget(MessageTarget* target) { target_ = target; }
@@ -45,7 +45,7 @@ public:
     uint64_t TicksDelivered() const { return ticks_; }
     uint64_t Dispatches() const { return dispatches_; }
 
-private:
+  private:
     struct Timer {
         uint64_t periodNs;
         uint64_t nextNs;

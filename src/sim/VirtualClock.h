@@ -14,7 +14,7 @@ namespace quillon::sim {
 // while the clock passes their moment, so a 38-second detection or a
 // 30-second time-out takes microseconds and always runs the same way.
 class VirtualClock : public Clock {
-public:
+  public:
     using EventId = uint64_t;
     static constexpr uint64_t kNsPerMs = 1000000;
 
@@ -46,7 +46,7 @@ public:
 
     uint64_t SleepCalls() const { return sleepCalls_; }
 
-private:
+  private:
     uint64_t startTickMs_;
     uint64_t nowNs_ = 0;
     uint64_t nextSeq_ = 1;

@@ -52,7 +52,9 @@ QAction* CTmpFrame::Action(int id) const {
     return it == actions_.end() ? nullptr : it->second;
 }
 
-void CTmpFrame::SetCommandHandler(int id, std::function<void()> fn) { handlers_[id] = std::move(fn); }
+void CTmpFrame::SetCommandHandler(int id, std::function<void()> fn) {
+    handlers_[id] = std::move(fn);
+}
 
 void CTmpFrame::Run(int id) {
     auto it = handlers_.find(id);

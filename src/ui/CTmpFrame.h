@@ -12,7 +12,7 @@ namespace quillon::ui {
 // only for commands that do something.
 class CTmpFrame : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     static constexpr const char* kTitleSuffix = "Quillon Radio Programmer - Version 2.7";
 
     explicit CTmpFrame(QWidget* parent = nullptr);
@@ -29,7 +29,7 @@ public:
     static constexpr int kIdExit = 57665;
     static constexpr int kIdSerialComms = 32777;
 
-private:
+  private:
     QAction* AddCommand(QMenu* menu, int id, const QString& text, const QString& prompt);
     void Run(int id);
 

@@ -14,13 +14,15 @@ GuiProgram::GuiProgram(const GuiOptions& options) : options_(options) {
         return DeviceForComName(com, *settings_, options_.devicePath, overridePort_);
     });
     progress_ = std::make_unique<ProgressWindow>();
-    app_ = std::make_unique<CTmpApp>(CTmpApp::Deps{*devices_, clock_, pump_, prompts_, *progress_,
-                                                   *settings_, log_});
+    app_ = std::make_unique<CTmpApp>(
+        CTmpApp::Deps{*devices_, clock_, pump_, prompts_, *progress_, *settings_, log_});
     pump_.SetTarget(app_.get());
     progress_->SetCancelHandler([this] { app_->CancelProcedures(); });
 }
 
-GuiProgram::~GuiProgram() { Finish(); }
+GuiProgram::~GuiProgram() {
+    Finish();
+}
 
 void GuiProgram::Start() {
     // The device given with --device stands for the stored COM port (COM1

@@ -25,7 +25,7 @@ struct GuiOptions {
 // The GUI wired together: the real seams, the application object and the
 // main window, with the start-up and exit order of the program.
 class GuiProgram {
-public:
+  public:
     explicit GuiProgram(const GuiOptions& options);
     ~GuiProgram();
 
@@ -41,7 +41,7 @@ public:
     qt::QtSettingsStore& Settings() { return *settings_; }
     qt::QtMessagePump& Pump() { return pump_; }
 
-private:
+  private:
     void OpenSerialComms();
 
     GuiOptions options_;

@@ -25,6 +25,8 @@ PasswordEntryDialog::PasswordEntryDialog(QWidget* parent) : QDialog(parent) {
     layout->addWidget(buttons);
 }
 
-QString PasswordEntryDialog::Password() const { return field_->text(); }
+QString PasswordEntryDialog::Password() const {
+    return field_->text();
+}
 
 }  // namespace quillon::ui

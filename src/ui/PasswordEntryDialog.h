@@ -8,12 +8,12 @@ namespace quillon::ui {
 // "Password Entry": one hidden field; OK takes its text.
 class PasswordEntryDialog : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit PasswordEntryDialog(QWidget* parent = nullptr);
     QString Password() const;
     QLineEdit* Field() const { return field_; }
 
-private:
+  private:
     QLineEdit* field_;
 };
 

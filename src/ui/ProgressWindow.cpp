@@ -68,7 +68,9 @@ void ProgressWindow::SetTitle(const std::string& title) {
     setWindowTitle(QString::fromStdString(title));
 }
 
-void ProgressWindow::SetText(const std::string& text) { text_->setText(QString::fromStdString(text)); }
+void ProgressWindow::SetText(const std::string& text) {
+    text_->setText(QString::fromStdString(text));
+}
 
 void ProgressWindow::Repaint() {
     ++repaints_;

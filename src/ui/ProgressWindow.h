@@ -12,7 +12,7 @@ namespace quillon::ui {
 // The area the bar is painted on.
 class ProgressBarArea : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit ProgressBarArea(QWidget* parent) : QWidget(parent) {}
     void SetValue(float v) {
         value_ = v;
@@ -22,10 +22,10 @@ public:
     // Width of the filled part for the current size, as painted.
     int FilledWidth() const;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     float value_ = 0.0f;
 };
 
@@ -34,7 +34,7 @@ private:
 // and hides the window.
 class ProgressWindow : public QDialog, public ProgressSink {
     Q_OBJECT
-public:
+  public:
     explicit ProgressWindow(QWidget* parent = nullptr);
 
     void SetCancelHandler(std::function<void()> fn) { onCancel_ = std::move(fn); }
@@ -54,10 +54,10 @@ public:
     QPushButton* CancelButton() const { return cancel_; }
     int Repaints() const { return repaints_; }
 
-public slots:
+  public slots:
     void reject() override;
 
-private:
+  private:
     void Repaint();
 
     QLabel* text_;

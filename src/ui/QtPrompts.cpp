@@ -61,13 +61,15 @@ Answer QtPrompts::MessageBox(const std::string& text, Icon icon, Buttons buttons
             return Answer::Ok;
         default:
             // Closed by its close box or Esc.
-            return buttons == Buttons::Ok ? Answer::Ok
+            return buttons == Buttons::Ok      ? Answer::Ok
                    : buttons == Buttons::YesNo ? Answer::No
                                                : Answer::Cancel;
     }
 }
 
-void QtPrompts::Beep() { QApplication::beep(); }
+void QtPrompts::Beep() {
+    QApplication::beep();
+}
 
 bool QtPrompts::PasswordEntry(std::string& password) {
     PasswordEntryDialog dlg(owner_);

@@ -9,7 +9,7 @@ namespace quillon::ui {
 // The program's questions as Qt dialogs. Message boxes hold the modal guard,
 // so no procedure step or engine step happens while one is open.
 class QtPrompts : public Prompts {
-public:
+  public:
     explicit QtPrompts(QWidget* owner = nullptr) : owner_(owner) {}
     void SetOwner(QWidget* owner) { owner_ = owner; }
 
@@ -23,7 +23,7 @@ public:
     std::optional<std::string> AskText(const std::string& title, const std::string& label,
                                        int maxLength) override;
 
-private:
+  private:
     QPointer<QWidget> owner_;
 };
 

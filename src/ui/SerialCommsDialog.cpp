@@ -84,12 +84,10 @@ SerialCommsDialog::SerialCommsDialog(CTmpApp& app, SettingsStore& settings, QWid
 
 void SerialCommsDialog::showEvent(QShowEvent* e) {
     // An index of -1 selects nothing.
-    port_->setCurrentIndex(logic_.PortIndex() >= 0 && logic_.PortIndex() < port_->count()
-                               ? logic_.PortIndex()
-                               : -1);
-    baud_->setCurrentIndex(logic_.BaudIndex() >= 0 && logic_.BaudIndex() < baud_->count()
-                               ? logic_.BaudIndex()
-                               : -1);
+    port_->setCurrentIndex(
+        logic_.PortIndex() >= 0 && logic_.PortIndex() < port_->count() ? logic_.PortIndex() : -1);
+    baud_->setCurrentIndex(
+        logic_.BaudIndex() >= 0 && logic_.BaudIndex() < baud_->count() ? logic_.BaudIndex() : -1);
     release_->setEnabled(logic_.ReleaseEnabled());
     OnPortChanged(port_->currentIndex());
     QDialog::showEvent(e);

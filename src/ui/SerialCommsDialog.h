@@ -19,7 +19,7 @@ namespace quillon::ui {
 // system device each COM entry stands for on this machine.
 class SerialCommsDialog : public QDialog {
     Q_OBJECT
-public:
+  public:
     // `boxPrompts` shows the dialog's own message box; by default a Qt box
     // owned by the dialog.
     SerialCommsDialog(CTmpApp& app, SettingsStore& settings, QWidget* parent = nullptr,
@@ -36,10 +36,10 @@ public:
     QPushButton* CancelButton() const { return cancel_; }
     SerialCommsLogic::Outcome LastOutcome() const { return outcome_; }
 
-protected:
+  protected:
     void showEvent(QShowEvent* e) override;
 
-private:
+  private:
     void OnOk();
     void OnRelease();
     void OnPortChanged(int index);

@@ -12,8 +12,8 @@ namespace {
 TEST(CliProbe, RightPasswordReportsTextModeAndVersion12) {
     SimCard card;
     ASSERT_TRUE(card.Ready());
-    const auto r =
-        e2e::Run({BinaryPath("quillon-cli"), "probe", "--device", card.Link(), "--password", "quillon"});
+    const auto r = e2e::Run(
+        {BinaryPath("quillon-cli"), "probe", "--device", card.Link(), "--password", "quillon"});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "Mode: text, at the login prompt\nBCP version: 1.2\n");
 }
@@ -22,7 +22,7 @@ TEST(CliProbe, PasswordFromTheEnvironment) {
     SimCard card({"--password", "s3cret"});
     ASSERT_TRUE(card.Ready());
     const auto r = e2e::Run({BinaryPath("quillon-cli"), "probe", "--device", card.Link()}, 120,
-                       {"QUILLON_PASSWORD=s3cret"});
+                            {"QUILLON_PASSWORD=s3cret"});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("BCP version: 1.2"), std::string::npos);
 }
@@ -30,8 +30,8 @@ TEST(CliProbe, PasswordFromTheEnvironment) {
 TEST(CliProbe, WrongPasswordFails) {
     SimCard card;
     ASSERT_TRUE(card.Ready());
-    const auto r =
-        e2e::Run({BinaryPath("quillon-cli"), "probe", "--device", card.Link(), "--password", "nope"});
+    const auto r = e2e::Run(
+        {BinaryPath("quillon-cli"), "probe", "--device", card.Link(), "--password", "nope"});
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("Login failed! Maybe you entered the wrong password?"), std::string::npos)
         << r.err;
@@ -41,8 +41,8 @@ TEST(CliProbe, WrongPasswordFails) {
 TEST(CliProbe, NewerCardIsRefused) {
     SimCard card({"--version", "1.3"});
     ASSERT_TRUE(card.Ready());
-    const auto r =
-        e2e::Run({BinaryPath("quillon-cli"), "probe", "--device", card.Link(), "--password", "quillon"});
+    const auto r = e2e::Run(
+        {BinaryPath("quillon-cli"), "probe", "--device", card.Link(), "--password", "quillon"});
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("The Programming Software is not compatible with the Transceiver "
                          "Software.\nUpgrade the Programming Software to use with this "

@@ -120,7 +120,7 @@ inline RunResult Run(const std::vector<std::string>& argv, int timeoutSeconds = 
 
 // quillon-sim on a pseudo-terminal reached through a link in a fresh folder.
 class SimCard {
-public:
+  public:
     explicit SimCard(const std::vector<std::string>& options = {}) {
         char tmpl[] = "/tmp/quillon-e2e-XXXXXX";
         dir_ = mkdtemp(tmpl) != nullptr ? tmpl : "/tmp";
@@ -151,7 +151,7 @@ public:
     const std::string& Link() const { return link_; }
     const std::string& Dir() const { return dir_; }
 
-private:
+  private:
     std::string dir_;
     std::string link_;
     pid_t pid_ = -1;

@@ -12,7 +12,7 @@ using quillon::CCommPort;
 namespace {
 
 class CommPortTest : public ::testing::Test {
-protected:
+  protected:
     quillon::testing::SimRig rig;
 };
 

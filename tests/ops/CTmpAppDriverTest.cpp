@@ -19,7 +19,7 @@ namespace {
 
 // The application with procedures played by the test.
 class ScriptedApp : public CTmpApp {
-public:
+  public:
     using CTmpApp::CTmpApp;
     std::function<void(int)> onText;
     std::function<void(int)> onBinary;
@@ -27,7 +27,7 @@ public:
     std::vector<int> binarySteps;
     int transactionResets = 0;
 
-protected:
+  protected:
     void RunTextProcedure(int code) override {
         if (code != 0) {
             textSteps.push_back(code);
@@ -48,7 +48,7 @@ protected:
 };
 
 class DriverTest : public ::testing::Test {
-protected:
+  protected:
     quillon::testing::SimRig rig;
     std::unique_ptr<ScriptedApp> app;
 
@@ -445,6 +445,49 @@ TEST_F(DriverTest, NoWarningWhenTheCardWasLeftInTextMode) {
     app.reset();
     EXPECT_TRUE(rig.prompts.Records().empty());
     EXPECT_FALSE(rig.pump.TimerRunning(1));
+}
+
+}  // namespace
+
+// --- Get: the question before a modified document is emptied ----------------
+
+#include "model/CTmpDoc.h"
+
+namespace {
+
+TEST_F(DriverTest, GetEmptiesAnUnmodifiedDocumentWithoutAsking) {
+    StartWithPort();
+    quillon::model::CTmpDoc doc;
+    doc.frontPanelVolume = "3";
+    app->SetDocument(&doc);
+    ASSERT_TRUE(app->OnGet());
+    EXPECT_TRUE(rig.prompts.Boxes().empty());
+    EXPECT_EQ(doc.frontPanelVolume, "10");
+    EXPECT_EQ(app->textProcedure, textproc::kLogin);
+    EXPECT_EQ(app->pendingBinary, bintxn::kGetChannels);
+    EXPECT_EQ(app->binaryPending, 1);
+    EXPECT_FALSE(app->OnGet());  // still pending: beep
+    EXPECT_EQ(rig.prompts.BeepCount(), 1);
+}
+
+TEST_F(DriverTest, GetOnAModifiedDocumentAsksAndNoKeepsIt) {
+    StartWithPort();
+    quillon::model::CTmpDoc doc;
+    doc.frontPanelVolume = "3";
+    doc.SetModified(true);
+    app->SetDocument(&doc);
+    rig.prompts.QueueAnswer(quillon::Answer::No);
+    EXPECT_FALSE(app->OnGet());
+    ASSERT_EQ(rig.prompts.BoxTexts(),
+              std::vector<std::string>{"This command reads channel table data from the "
+                                       "transceiver. Your current settings will be lost.\n "
+                                       "Continue?"});
+    EXPECT_EQ(rig.prompts.Boxes()[0].buttons, quillon::Buttons::YesNo);
+    EXPECT_EQ(doc.frontPanelVolume, "3");
+    EXPECT_EQ(app->textProcedure, 0);
+    rig.prompts.QueueAnswer(quillon::Answer::Yes);
+    EXPECT_TRUE(app->OnGet());
+    EXPECT_EQ(doc.frontPanelVolume, "10");
 }
 
 }  // namespace

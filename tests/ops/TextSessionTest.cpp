@@ -2,9 +2,9 @@
 // card on virtual time.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
 #include <map>
-#include <cstring>
 #include <string>
 
 #include "SimRig.h"
@@ -28,7 +28,7 @@ const char* kCommsError = "A communications error occurred! Please check transce
 // A card that echoes and then answers each line from a table: for the
 // answers a real card would not give.
 class ScriptedCard : public quillon::sim::SimPeer {
-public:
+  public:
     std::map<std::string, std::string> answers;  // line (with its end) -> reply
     std::string fallback;
     bool echo = true;
@@ -47,12 +47,12 @@ public:
         }
     }
 
-private:
+  private:
     std::string line_;
 };
 
 class TextSessionTest : public ::testing::Test {
-protected:
+  protected:
     quillon::testing::SimRig rig;
     std::unique_ptr<TransceiverSim> card;
     std::unique_ptr<ScriptedCard> scripted;
@@ -261,9 +261,9 @@ TEST_F(TextSessionTest, CardThatNeverAsksForThePassword) {
     scripted->answers["field\r"] = "\nUnknown user\r\nLogin > ";
     rig.prompts.QueuePassword("quillon");
     Login();
-    EXPECT_EQ(rig.prompts.BoxTexts(), std::vector<std::string>{
-                                          "Communications error occurred! Please check "
-                                          "transceiver. (pass)"});
+    EXPECT_EQ(rig.prompts.BoxTexts(),
+              std::vector<std::string>{"Communications error occurred! Please check "
+                                       "transceiver. (pass)"});
     EXPECT_TRUE(Idle());
 }
 
@@ -357,16 +357,14 @@ const char* kMissing =
     "programmer.\nPlease upgrade the transceiver software to use it with this Quillon "
     "programmer.";
 
-INSTANTIATE_TEST_SUITE_P(Versions, VersionTest,
-                         // A mismatch aborts the procedures, and the abort
-                         // forgets the check again (0), so the next login
-                         // checks once more.
-                         ::testing::Values(VersionCase{"1.2", 2, nullptr},
-                                           VersionCase{"1.20", 2, nullptr},
-                                           VersionCase{"1.1", 0, kOlder},
-                                           VersionCase{"1.3", 0, kNewer},
-                                           VersionCase{"", 0, kMissing},
-                                           VersionCase{"v1.2", 0, kOlder}));
+INSTANTIATE_TEST_SUITE_P(
+    Versions, VersionTest,
+    // A mismatch aborts the procedures, and the abort
+    // forgets the check again (0), so the next login
+    // checks once more.
+    ::testing::Values(VersionCase{"1.2", 2, nullptr}, VersionCase{"1.20", 2, nullptr},
+                      VersionCase{"1.1", 0, kOlder}, VersionCase{"1.3", 0, kNewer},
+                      VersionCase{"", 0, kMissing}, VersionCase{"v1.2", 0, kOlder}));
 
 TEST(ParseVersionReply, CutsAtTheFirstOtherCharacterAndIgnoresTheLocale) {
     EXPECT_FLOAT_EQ(quillon::ParseVersionReply("1.2\r\nVEL> "), 1.2f);
@@ -444,6 +442,46 @@ TEST_F(TextSessionTest, ReplyWaitSurvivesTheTickCountWrapping) {
     const uint64_t t0 = rig.clock.NowMs();
     app->Link()->SendText("x\r", 3, false, "");
     EXPECT_GE(rig.clock.NowMs() - t0, 3100u);
+}
+
+}  // namespace
+
+// --- commands that start with a detection or a question -------------------------
+
+namespace {
+
+TEST_F(TextSessionTest, ExitBinaryModeOnACardInTextModeSaysSoAfterTheDetection) {
+    WithCard();
+    app->OnExitBinaryMode();
+    EXPECT_EQ(rig.prompts.BoxTexts(),
+              std::vector<std::string>{"Transceiver already in text mode!"});
+    EXPECT_EQ(app->binaryTransaction, 0);
+    EXPECT_FALSE(rig.progress.IsShown());
+}
+
+TEST_F(TextSessionTest, ExitBinaryModeOnACardInBinaryModeStartsTheExitExchange) {
+    CardOptions o;
+    o.startBinary = true;
+    WithCard(o);
+    app->tableWritten = 1;
+    app->OnExitBinaryMode();
+    EXPECT_TRUE(rig.prompts.BoxTexts().empty());
+    EXPECT_EQ(app->binaryTransaction, quillon::bintxn::kExitBinary);
+    EXPECT_EQ(app->binaryPending, 0);
+    EXPECT_EQ(app->tableWritten, 0);
+    EXPECT_TRUE(rig.progress.IsShown());
+    EXPECT_EQ(rig.progress.Title(), "Binary mode");
+    EXPECT_EQ(rig.progress.Text(), "Initialising binary mode...");
+    // A second press while the exchange runs only beeps.
+    app->OnExitBinaryMode();
+    EXPECT_EQ(rig.prompts.BeepCount(), 1);
+}
+
+TEST_F(TextSessionTest, ExitBinaryModeWithoutAPort) {
+    app = std::make_unique<CTmpApp>(rig.Deps());
+    app->comPortIndex = 5;
+    app->OnExitBinaryMode();
+    EXPECT_EQ(rig.prompts.BoxTexts(), std::vector<std::string>{"Serial port has not been opened!"});
 }
 
 }  // namespace

@@ -2,11 +2,11 @@
 // reads that return at once, and the loss of the far end.
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <fcntl.h>
 #include <stdlib.h>
 #include <termios.h>
 #include <unistd.h>
+#include <QCoreApplication>
 
 #include <string>
 
@@ -65,7 +65,7 @@ struct Pty {
 };
 
 class QtSerialDeviceTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         App();
         ASSERT_GE(pty.master, 0);

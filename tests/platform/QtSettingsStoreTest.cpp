@@ -16,8 +16,9 @@ TEST(QtSettingsStore, IniSectionsAndKeysWithDefaultsForMissingAndMistypedValues)
     {
         QFile f(path);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("[General%20Settings]\nCOM%20Port=abc\nBAUD%20Rate=2\nRelease=1, 2\n"
-                "[Modem%20Settings]\nDial=atdp\n");
+        f.write(
+            "[General%20Settings]\nCOM%20Port=abc\nBAUD%20Rate=2\nRelease=1, 2\n"
+            "[Modem%20Settings]\nDial=atdp\n");
     }
     QtSettingsStore s(path);
     EXPECT_EQ(s.GetInt("General Settings", "COM Port", -1), -1);

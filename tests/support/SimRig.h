@@ -27,7 +27,9 @@ struct SimRig {
 
     SimRig() { ports.Attach("COM1", line.Host()); }
 
-    CTmpApp::Deps Deps() { return CTmpApp::Deps{ports, clock, pump, prompts, progress, settings, log}; }
+    CTmpApp::Deps Deps() {
+        return CTmpApp::Deps{ports, clock, pump, prompts, progress, settings, log};
+    }
     LinkContext Context(TextSessionHost* session = nullptr) {
         LinkContext c;
         c.devices = &ports;

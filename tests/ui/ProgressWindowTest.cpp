@@ -13,7 +13,7 @@ using quillon::ui::ProgressWindow;
 namespace {
 
 class ProgressWindowTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { quillon::testing::TestApp(); }
 };
 

@@ -16,7 +16,7 @@ using quillon::ui::SerialCommsDialog;
 namespace {
 
 class SerialCommsDialogTest : public ::testing::Test {
-protected:
+  protected:
     quillon::testing::SimRig rig;
     std::unique_ptr<CTmpApp> app;
     quillon::sim::ScriptedPrompts dialogBoxes;

@@ -4,6 +4,8 @@
 namespace quillon::testing {
 
 // The test binary's QApplication, made by its main.
-inline QApplication& TestApp() { return *static_cast<QApplication*>(QCoreApplication::instance()); }
+inline QApplication& TestApp() {
+    return *static_cast<QApplication*>(QCoreApplication::instance());
+}
 
 }  // namespace quillon::testing

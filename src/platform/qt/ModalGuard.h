@@ -8,14 +8,14 @@ namespace quillon::qt {
 // nothing meanwhile. Editing dialogs do not take the guard: a transfer keeps
 // running while the user edits the channel table.
 class ModalGuard {
-public:
+  public:
     ModalGuard() { ++depth_; }
     ~ModalGuard() { --depth_; }
     ModalGuard(const ModalGuard&) = delete;
     ModalGuard& operator=(const ModalGuard&) = delete;
     static bool Active() { return depth_ > 0; }
 
-private:
+  private:
     static inline int depth_ = 0;
 };
 

@@ -19,6 +19,8 @@ int64_t QtClock::ProcessClockMs() {
         .count();
 }
 
-void QtClock::SleepMs(uint32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+void QtClock::SleepMs(uint32_t ms) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
 
 }  // namespace quillon::qt

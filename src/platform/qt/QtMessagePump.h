@@ -16,7 +16,7 @@ namespace quillon::qt {
 // AfterCommand after a menu command for the same reason.
 class QtMessagePump : public QObject, public MessagePump {
     Q_OBJECT
-public:
+  public:
     QtMessagePump();
     ~QtMessagePump() override;
 
@@ -33,7 +33,7 @@ public:
 
     bool TimerRunning(int id) const { return timers_.count(id) != 0; }
 
-private:
+  private:
     void OnTick(int id);
 
     MessageTarget* target_ = nullptr;

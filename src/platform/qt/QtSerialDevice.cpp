@@ -6,7 +6,9 @@ namespace quillon::qt {
 
 QtSerialDevice::QtSerialDevice(PortResolver resolver) : resolver_(std::move(resolver)) {}
 
-QtSerialDevice::~QtSerialDevice() { Close(); }
+QtSerialDevice::~QtSerialDevice() {
+    Close();
+}
 
 QString QtSerialDevice::DeviceName() const {
     return port_ ? port_->portName() : QString();
@@ -23,15 +25,15 @@ bool QtSerialDevice::Open(const std::string& comName) {
     port_->setPortName(QString::fromStdString(device));
     // QSerialPort opens exclusively (it locks the device).
     if (!port_->open(QIODevice::ReadWrite)) {
-        lastError_ = static_cast<uint32_t>(port_->error() == QSerialPort::NoError ? EIO : port_->error());
+        lastError_ =
+            static_cast<uint32_t>(port_->error() == QSerialPort::NoError ? EIO : port_->error());
         port_.reset();
         return false;
     }
-    const bool configured = port_->setBaudRate(QSerialPort::Baud9600) &&
-                            port_->setDataBits(QSerialPort::Data8) &&
-                            port_->setParity(QSerialPort::NoParity) &&
-                            port_->setStopBits(QSerialPort::OneStop) &&
-                            port_->setFlowControl(QSerialPort::NoFlowControl);
+    const bool configured =
+        port_->setBaudRate(QSerialPort::Baud9600) && port_->setDataBits(QSerialPort::Data8) &&
+        port_->setParity(QSerialPort::NoParity) && port_->setStopBits(QSerialPort::OneStop) &&
+        port_->setFlowControl(QSerialPort::NoFlowControl);
     if (!configured) {
         lastError_ = EIO;
         port_->close();
@@ -44,7 +46,9 @@ bool QtSerialDevice::Open(const std::string& comName) {
     return true;
 }
 
-bool QtSerialDevice::IsOpen() const { return port_ && port_->isOpen() && !lost_; }
+bool QtSerialDevice::IsOpen() const {
+    return port_ && port_->isOpen() && !lost_;
+}
 
 void QtSerialDevice::MarkLost(uint32_t code) {
     if (lost_) {

@@ -18,7 +18,7 @@ using PortResolver = std::function<std::string(const std::string& comName)>;
 // letting the port report the same read error over and over.
 class QtSerialDevice : public QObject, public SerialDevice {
     Q_OBJECT
-public:
+  public:
     explicit QtSerialDevice(PortResolver resolver);
     ~QtSerialDevice() override;
 
@@ -33,7 +33,7 @@ public:
     bool LineLost() const { return lost_; }
     QString DeviceName() const;
 
-private:
+  private:
     void OnError(QSerialPort::SerialPortError error);
     void MarkLost(uint32_t code);
 
@@ -45,13 +45,13 @@ private:
 
 // Makes QtSerialDevices that resolve names through one resolver.
 class QtSerialFactory : public SerialDeviceFactory {
-public:
+  public:
     explicit QtSerialFactory(PortResolver resolver) : resolver_(std::move(resolver)) {}
     std::unique_ptr<SerialDevice> Create() override {
         return std::make_unique<QtSerialDevice>(resolver_);
     }
 
-private:
+  private:
     PortResolver resolver_;
 };
 

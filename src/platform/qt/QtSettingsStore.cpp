@@ -45,8 +45,12 @@ void QtSettingsStore::SetString(const std::string& section, const std::string& k
     settings_->setValue(Key(section, key), QString::fromStdString(value));
 }
 
-void QtSettingsStore::Flush() { settings_->sync(); }
+void QtSettingsStore::Flush() {
+    settings_->sync();
+}
 
-QString QtSettingsStore::FileName() const { return settings_->fileName(); }
+QString QtSettingsStore::FileName() const {
+    return settings_->fileName();
+}
 
 }  // namespace quillon::qt

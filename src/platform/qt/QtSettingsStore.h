@@ -9,7 +9,7 @@ namespace quillon::qt {
 // The per-user settings in an INI file in the user's configuration folder
 // (~/.config/Quillon/Quillon Radio Programmer.ini on Linux).
 class QtSettingsStore : public SettingsStore {
-public:
+  public:
     QtSettingsStore();
     // A store on a given INI file (tests, and a --settings option).
     explicit QtSettingsStore(const QString& iniPath);
@@ -23,7 +23,7 @@ public:
     void Flush() override;
     QString FileName() const;
 
-private:
+  private:
     std::unique_ptr<QSettings> settings_;
 };
 

@@ -1,10 +1,10 @@
 #include "platform/qt/QuitOnSignal.h"
 
+#include <sys/socket.h>
+#include <unistd.h>
 #include <QCoreApplication>
 #include <QSocketNotifier>
 #include <csignal>
-#include <sys/socket.h>
-#include <unistd.h>
 
 namespace quillon::qt {
 
@@ -22,7 +22,8 @@ void QuitOnTerminationSignals() {
     if (g_fds[0] >= 0 || ::socketpair(AF_UNIX, SOCK_STREAM, 0, g_fds) != 0) {
         return;
     }
-    auto* notifier = new QSocketNotifier(g_fds[1], QSocketNotifier::Read, QCoreApplication::instance());
+    auto* notifier =
+        new QSocketNotifier(g_fds[1], QSocketNotifier::Read, QCoreApplication::instance());
     QObject::connect(notifier, &QSocketNotifier::activated, notifier, [] {
         char b;
         [[maybe_unused]] const ssize_t r = ::read(g_fds[1], &b, 1);
