@@ -13,7 +13,8 @@ int main(int argc, char** argv) {
     std::string error;
     if (!quillon::ui::ParseGuiOptions(argc, argv, options, error)) {
         std::fprintf(stderr,
-                     "quillon: %s\nUsage: quillon [--device PATH] [--settings FILE] [FILE.bcf]\n",
+                     "quillon: %s\nUsage: quillon [--device PATH] [--settings FILE] [--log [FILE]] "
+                     "[FILE.bcf]\n",
                      error.c_str());
         return 64;
     }

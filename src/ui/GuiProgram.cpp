@@ -25,6 +25,11 @@ GuiProgram::~GuiProgram() {
 }
 
 void GuiProgram::Start() {
+    // Nothing in the program starts the communication log; --log does, for
+    // diagnosing a link on site.
+    if (!options_.logPath.empty() && log_.Open(options_.logPath)) {
+        log_.Start();
+    }
     // The device given with --device stands for the stored COM port (COM1
     // when none is stored yet), so the program attaches to it at once.
     if (!options_.devicePath.empty()) {
@@ -64,12 +69,22 @@ void GuiProgram::Finish() {
     frame_.reset();
     progress_->Hide();
     app_->Terminate();
+    log_.Stop();
+    log_.Close();
 }
 
 bool ParseGuiOptions(int argc, char** argv, GuiOptions& out, std::string& error) {
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
-        if (a == "--device" || a == "--settings") {
+        if (a == "--log") {
+            // The file is optional: the log's own name in the current folder.
+            if (i + 1 < argc && argv[i + 1][0] != '-' &&
+                std::string(argv[i + 1]).find(".bcf") == std::string::npos) {
+                out.logPath = argv[++i];
+            } else {
+                out.logPath = CommLog::kDefaultFile;
+            }
+        } else if (a == "--device" || a == "--settings") {
             if (i + 1 >= argc) {
                 error = a + " needs a value";
                 return false;

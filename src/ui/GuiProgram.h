@@ -3,8 +3,8 @@
 #include <memory>
 #include <string>
 
-#include "core/LogSink.h"
 #include "ops/CTmpApp.h"
+#include "ops/CommLog.h"
 #include "platform/qt/QtClock.h"
 #include "platform/qt/QtMessagePump.h"
 #include "platform/qt/QtSerialDevice.h"
@@ -20,6 +20,7 @@ struct GuiOptions {
     std::string devicePath;  // --device PATH: the stored COM port is this device for this run
     QString settingsFile;    // --settings FILE: an INI file instead of the user's one
     QString documentPath;    // a document named on the command line
+    std::string logPath;     // --log [FILE]: write the communication log (Tarvek.dat)
 };
 
 // The GUI wired together: the real seams, the application object and the
@@ -52,7 +53,7 @@ class GuiProgram {
     std::unique_ptr<qt::QtSerialFactory> devices_;
     QtPrompts prompts_;
     std::unique_ptr<ProgressWindow> progress_;
-    NullLog log_;
+    CommLog log_{clock_};
     std::unique_ptr<CTmpApp> app_;
     std::unique_ptr<CTmpFrame> frame_;
     bool finished_ = false;
