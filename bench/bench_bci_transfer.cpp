@@ -18,6 +18,7 @@
 #include <random>
 #include <vector>
 
+#include "ChannelStreams.h"
 #include "bci/CBciLink.h"
 #include "sim/CardRig.h"
 #include "sim/MemoryLog.h"
@@ -47,10 +48,12 @@ namespace {
 
 using namespace quillon;
 using Bytes = std::vector<uint8_t>;
+using testing::RandomTable;
+using testing::Stream;
+using testing::WithHeaders;
 
 constexpr uint64_t kTickNs = 50 * sim::VirtualClock::kNsPerMs;
-constexpr int kChannels = 512;
-constexpr size_t kStreamPerBlock = 254;
+constexpr int kChannels = testing::kStreamChannels;
 constexpr size_t kBlocks = 154;
 constexpr double kBytesPerSecond = 960.0;
 
@@ -86,48 +89,6 @@ struct World {
     LinkContext ctx;
     std::unique_ptr<CBciLink> link;
 };
-
-std::array<uint8_t, 2> Bcd4(int v) {
-    return {static_cast<uint8_t>(((v / 1000) << 4) | ((v / 100) % 10)),
-            static_cast<uint8_t>((((v / 10) % 10) << 4) | (v % 10))};
-}
-
-std::array<sim::CardChannel, kChannels> RandomTable(uint32_t seed) {
-    std::mt19937 rng(seed);
-    std::array<sim::CardChannel, kChannels> t{};
-    for (auto& ch : t) {
-        ch.kind = 1;
-        for (auto& b : ch.data) {
-            b = static_cast<uint8_t>(rng());
-        }
-    }
-    return t;
-}
-
-Bytes Stream(const std::array<sim::CardChannel, kChannels>& table) {
-    Bytes s;
-    for (int slot = 0; slot < kChannels; ++slot) {
-        const auto n = Bcd4(slot);
-        s.push_back(n[0]);
-        s.push_back(n[1]);
-        s.push_back(1);
-        const auto& d = table[static_cast<size_t>(slot)].data;
-        s.insert(s.end(), d.begin(), d.end());
-    }
-    return s;
-}
-
-Bytes WithHeaders(uint8_t h0, uint8_t h1, const Bytes& stream) {
-    Bytes out;
-    for (size_t pos = 0; pos < stream.size(); pos += kStreamPerBlock) {
-        out.push_back(h0);
-        out.push_back(h1);
-        const size_t n = std::min(kStreamPerBlock, stream.size() - pos);
-        out.insert(out.end(), stream.begin() + static_cast<long>(pos),
-                   stream.begin() + static_cast<long>(pos + n));
-    }
-    return out;
-}
 
 struct Figure {
     bool ok = false;
@@ -192,7 +153,7 @@ Figure Receive(uint32_t seed) {
             endBytes = w.LineBytes();
         }
     }
-    Bytes expected = WithHeaders(0x80, 0x05, Stream(table));
+    Bytes expected = WithHeaders(0x80, 0x05, Stream(table), false);
     expected.resize(kBlocks * 256, 0);
     f.ok = phase == 4 && got == expected && w.link->Counter(BciCounter::AcceptedBlocks) == kBlocks;
     f.seconds = static_cast<double>(endNs - startNs) / 1e9;
@@ -206,7 +167,7 @@ Figure Send(uint32_t seed) {
     const auto table = RandomTable(seed);
     World w(sim::CardContent::Factory());
     const Bytes count{0x00, 0x04, 0x05, 0x12};
-    const Bytes data = WithHeaders(0x00, 0x04, Stream(table));
+    const Bytes data = WithHeaders(0x00, 0x04, Stream(table), false);
 
     int phase = 0;
     Figure f;
@@ -390,7 +351,7 @@ class LoopFactory : public SerialDeviceFactory {
 // Moves a 154-block message through the engine in each direction and counts
 // the allocations made meanwhile.
 uint64_t EngineAllocations() {
-    const Bytes message = WithHeaders(0x00, 0x04, Stream(RandomTable(3)));
+    const Bytes message = WithHeaders(0x00, 0x04, Stream(RandomTable(3)), false);
     Bytes wire;
     std::vector<size_t> starts;
     for (size_t b = 0; b * 256 < message.size(); ++b) {

@@ -12,17 +12,22 @@
 #include <string>
 #include <vector>
 
+#include "ChannelStreams.h"
 #include "BciRig.h"
 #include "sim/CardRig.h"
 
 namespace quillon::test {
 namespace {
 
+using testing::Bcd4;
+using testing::RandomTable;
+using testing::Stream;
+using testing::WithHeaders;
+
 using sim::SimLine;
 
-constexpr int kChannels = 512;
+constexpr int kChannels = testing::kStreamChannels;
 constexpr size_t kFixedRecord = 76;
-constexpr size_t kStreamPerBlock = 254;
 // 512 fixed channels make 38912 stream bytes: 154 blocks of 254.
 constexpr size_t kTableBlocks = 154;
 // Every exchange ends, one way or the other, within five minutes: well beyond
@@ -123,54 +128,6 @@ int Run(CardWorld& world, Exchange& ex) {
     }
     world.transaction = nullptr;
     return ex.result;
-}
-
-std::array<uint8_t, 2> Bcd4(int v) {
-    return {static_cast<uint8_t>(((v / 1000) << 4) | ((v / 100) % 10)),
-            static_cast<uint8_t>((((v / 10) % 10) << 4) | (v % 10))};
-}
-
-// 512 fixed channels with random record bytes: the largest table there is.
-std::array<sim::CardChannel, kChannels> RandomTable(uint32_t seed) {
-    std::mt19937 rng(seed);
-    std::array<sim::CardChannel, kChannels> t{};
-    for (auto& ch : t) {
-        ch.kind = 1;
-        for (auto& b : ch.data) {
-            b = static_cast<uint8_t>(rng());
-        }
-    }
-    return t;
-}
-
-Bytes Stream(const std::array<sim::CardChannel, kChannels>& table) {
-    Bytes s;
-    for (int slot = 0; slot < kChannels; ++slot) {
-        const auto n = Bcd4(slot);
-        s.push_back(n[0]);
-        s.push_back(n[1]);
-        s.push_back(1);
-        const auto& d = table[static_cast<size_t>(slot)].data;
-        s.insert(s.end(), d.begin(), d.end());
-    }
-    return s;
-}
-
-// The stream cut into blocks behind a two-byte header; the last block is left
-// short when `pad` is false (the sender's FinishMessage completes it).
-Bytes WithHeaders(uint8_t h0, uint8_t h1, const Bytes& stream, bool pad) {
-    Bytes out;
-    for (size_t pos = 0; pos < stream.size(); pos += kStreamPerBlock) {
-        out.push_back(h0);
-        out.push_back(h1);
-        const size_t n = std::min(kStreamPerBlock, stream.size() - pos);
-        out.insert(out.end(), stream.begin() + static_cast<long>(pos),
-                   stream.begin() + static_cast<long>(pos + n));
-    }
-    if (pad) {
-        out.resize((out.size() + 255) / 256 * 256, 0);
-    }
-    return out;
 }
 
 sim::SimOptions Options(uint32_t seed, double corrupt = 0, double drop = 0, double insert = 0) {
