@@ -21,6 +21,17 @@ bool TickUntilCardHas(BciRig& rig, size_t n, int maxTicks = 40) {
         maxTicks);
 }
 
+// A one-block request whose block the card acknowledges: the engine then
+// waits for the ACK of its EOT.
+bool SendOneBlockAndAwaitTheEotAck(BciRig& rig, MessageSender& sender) {
+    rig.transaction = [&sender] { sender.Step(); };
+    if (!TickUntilCardHas(rig, 260)) {
+        return false;
+    }
+    rig.CardSend({0x06});
+    return rig.TickUntil([&] { return rig.link->WaitEotAck(); }, 5);
+}
+
 TEST(BciTransmit, TestCodecMatchesTheHandWrittenBlocks) {
     // The card-side codec of these tests must agree with the literal blocks
     // before it is trusted for the long exchanges.
@@ -184,10 +195,7 @@ TEST(BciTransmit, StrayBytesDoNotHoldOffTheAckTimeOut) {
 TEST(BciTransmit, UnansweredEotExpiresAfterTenSeconds) {
     BciRig rig;
     MessageSender sender(*rig.link, {0x00, 0x0B});
-    rig.transaction = [&] { sender.Step(); };
-    ASSERT_TRUE(TickUntilCardHas(rig, 260));
-    rig.CardSend({0x06});
-    ASSERT_TRUE(rig.TickUntil([&] { return rig.link->WaitEotAck(); }, 5));
+    ASSERT_TRUE(SendOneBlockAndAwaitTheEotAck(rig, sender));
     const uint32_t eotAt = rig.link->TimerStart();
     ASSERT_TRUE(rig.TickUntil([&] { return rig.C(BciCounter::EotsExpired) == 1; }, 300));
     EXPECT_EQ(rig.link->Tick() - eotAt, static_cast<uint32_t>(kTenSeconds));
@@ -201,10 +209,7 @@ TEST(BciTransmit, UnansweredEotExpiresAfterTenSeconds) {
 TEST(BciTransmit, NakOrStrayByteDuringEotWaitSendsTheEotAgain) {
     BciRig rig;
     MessageSender sender(*rig.link, {0x00, 0x0B});
-    rig.transaction = [&] { sender.Step(); };
-    ASSERT_TRUE(TickUntilCardHas(rig, 260));
-    rig.CardSend({0x06});
-    ASSERT_TRUE(rig.TickUntil([&] { return rig.link->WaitEotAck(); }, 5));
+    ASSERT_TRUE(SendOneBlockAndAwaitTheEotAck(rig, sender));
     const uint32_t firstEot = rig.link->TimerStart();
     rig.ClearCard();
 
