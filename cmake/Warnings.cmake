@@ -16,3 +16,10 @@ function(quillon_warnings target)
     endif()
   endif()
 endfunction()
+
+# The Qt-free libraries hold the wire and file formats, where a silent
+# narrowing or sign change corrupts a byte: they build with the conversion
+# warnings as well.
+function(quillon_strict_warnings target)
+  target_compile_options(${target} PRIVATE -Wconversion -Wsign-conversion -Wold-style-cast)
+endfunction()

@@ -2,8 +2,6 @@
 
 #include <cctype>
 
-#include "ops/Settings.h"
-
 namespace quillon {
 
 int ComNumber(const std::string& comName) {

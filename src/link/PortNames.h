@@ -3,6 +3,13 @@
 
 #include "core/SettingsStore.h"
 
+// Where each COM number's device lives on systems whose ports are not named
+// COMn ("Serial Devices"/"COM3" = "/dev/ttyUSB2" by default). The link keeps
+// the section's name because it is the one that reads it.
+namespace quillon::settings {
+inline constexpr const char* kSerialDevices = "Serial Devices";
+}  // namespace quillon::settings
+
 namespace quillon {
 
 // The COM number in a name such as "COM3"; -1 when the name is not one.

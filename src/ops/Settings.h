@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/PortNames.h"  // settings::kSerialDevices
+
 // Sections, keys and defaults of the per-user settings.
 namespace quillon::settings {
 
@@ -21,9 +23,5 @@ inline constexpr const char* kDefaultInit = "at&f1q0v1x4&k3&c0";
 inline constexpr const char* kDefaultDial = "atdt";
 inline constexpr const char* kDefaultHangup = "ath";
 inline constexpr const char* kDefaultPhone = "Your Number";
-
-// Where each COM number's device lives on systems whose ports are not named
-// COMn ("Serial Devices"/"COM3" = "/dev/ttyUSB2" by default).
-inline constexpr const char* kSerialDevices = "Serial Devices";
 
 }  // namespace quillon::settings

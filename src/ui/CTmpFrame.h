@@ -3,6 +3,8 @@
 #include <functional>
 #include <map>
 
+#include "core/Version.h"
+
 class QAction;
 class QLabel;
 
@@ -13,7 +15,8 @@ namespace quillon::ui {
 class CTmpFrame : public QMainWindow {
     Q_OBJECT
   public:
-    static constexpr const char* kTitleSuffix = "Quillon Radio Programmer - Version 2.7";
+    static constexpr const char* kTitleSuffix =
+        "Quillon Radio Programmer - Version " QUILLON_VERSION_TEXT;
 
     explicit CTmpFrame(QWidget* parent = nullptr);
 
