@@ -1,5 +1,6 @@
 #pragma once
 #include <QCoreApplication>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -42,8 +43,5 @@ class CliSession {
     NullLog log_;
     std::unique_ptr<CTmpApp> app_;
 };
-
-// Reads "--name value" options; the rest stays in `args`.
-bool TakeOption(std::vector<std::string>& args, const std::string& name, std::string& value);
 
 }  // namespace quillon::cli
