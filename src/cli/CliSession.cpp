@@ -5,16 +5,7 @@
 
 namespace quillon::cli {
 
-namespace {
-int g_argc = 1;
-char g_name[] = "quillon-cli";
-char* g_argv[] = {g_name, nullptr};
-}  // namespace
-
 CliSession::CliSession(const std::string& devicePath) : device_(devicePath) {
-    if (QCoreApplication::instance() == nullptr) {
-        qapp_ = std::make_unique<QCoreApplication>(g_argc, g_argv);
-    }
     devices_ = std::make_unique<qt::QtSerialFactory>(
         [this](const std::string& com) { return com == "COM1" ? device_ : std::string(); });
     app_ = std::make_unique<CTmpApp>(

@@ -16,7 +16,8 @@ namespace quillon::cli {
 
 // The application object on a real serial device, for the commands that
 // talk to a card. The user's settings are neither read nor written: the
-// device comes from the command line and is COM1 for this run.
+// device comes from the command line and is COM1 for this run. The
+// program's QCoreApplication runs the message loop.
 class CliSession {
   public:
     explicit CliSession(const std::string& devicePath);
@@ -32,7 +33,6 @@ class CliSession {
     CliProgress& Progress() { return progress_; }
 
   private:
-    std::unique_ptr<QCoreApplication> qapp_;
     std::string device_;
     qt::QtClock clock_;
     qt::QtMessagePump pump_;
