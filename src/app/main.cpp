@@ -12,11 +12,12 @@ int main(int argc, char** argv) {
     quillon::ui::GuiOptions options;
     std::string error;
     if (!quillon::ui::ParseGuiOptions(argc, argv, options, error)) {
-        std::fprintf(stderr,
-                     "quillon: %s\nUsage: quillon [--device PATH] [--settings FILE] [--log [FILE]] "
-                     "[FILE.bcf]\n",
-                     error.c_str());
+        std::fprintf(stderr, "quillon: %s\n%s\n", error.c_str(), quillon::ui::kGuiUsage);
         return 64;
+    }
+    if (options.showHelp) {
+        std::fputs(quillon::ui::GuiHelpText().c_str(), stdout);
+        return 0;
     }
     quillon::ui::GuiProgram program(options);
     program.Start();

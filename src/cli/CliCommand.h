@@ -1,23 +1,53 @@
 #pragma once
+#include <cstdio>
+#include <map>
 #include <string>
 #include <vector>
 
 namespace quillon::cli {
 
-// One sub-command of quillon-cli. Each command file registers its commands
-// with a static CliCommandRegistrar, so main needs no list of them.
+// What a command's command line holds once it has been read and checked.
+struct CliCall {
+    std::vector<std::string> arguments;         // the positional ones, in order
+    std::map<std::string, std::string> values;  // options given, by name without "--"
+    std::FILE* out = stdout;
+    std::FILE* err = stderr;
+
+    // The option's value, or null when it was not given.
+    const std::string* Value(const std::string& name) const {
+        const auto it = values.find(name);
+        return it == values.end() ? nullptr : &it->second;
+    }
+};
+
+struct CliArgument {
+    const char* name;  // as the usage shows it, e.g. "FILE.bcf"
+    const char* description;
+};
+
+struct CliOption {
+    const char* name;       // without "--"
+    const char* valueName;  // e.g. "PATH"
+    const char* description;
+    bool required = false;
+};
+
+// One sub-command of quillon-cli: its command line and what runs it. The
+// runner checks the command line against `arguments` and `options` before
+// `run` is called, and answers --help from them.
 struct CliCommand {
-    std::string name;
-    std::string usage;    // e.g. "dump FILE.bcf"
-    std::string summary;  // one line for --help
-    int (*run)(const std::vector<std::string>& args);
+    const char* name;
+    const char* summary;  // one line for --help
+    std::vector<CliArgument> arguments;
+    std::vector<CliOption> options;
+    int (*run)(const CliCall& call);
 };
 
-std::vector<CliCommand>& CliCommands();
+// Every command, in the order --help lists them.
+const std::vector<CliCommand>& CliCommands();
 
-struct CliCommandRegistrar {
-    explicit CliCommandRegistrar(CliCommand cmd) { CliCommands().push_back(std::move(cmd)); }
-};
+// "import-csv IN.csv OUT.bcf [--base FILE.bcf]".
+std::string Usage(const CliCommand& command);
 
 // Exit statuses shared by the commands.
 inline constexpr int kExitOk = 0;

@@ -1,40 +1,50 @@
 #include "cli/CliJson.h"
 
-#include <cstdio>
-
 namespace quillon::cli {
 
-std::string JsonString(std::string_view text) {
-    std::string out = "\"";
-    for (char ch : text) {
-        auto c = static_cast<unsigned char>(ch);
-        switch (c) {
-            case '"':
-                out += "\\\"";
-                break;
-            case '\\':
-                out += "\\\\";
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            case '\r':
-                out += "\\r";
-                break;
-            case '\t':
-                out += "\\t";
-                break;
-            default:
-                if (c < 0x20 || c >= 0x7F) {
-                    char buf[8];
-                    std::snprintf(buf, sizeof buf, "\\u%04x", c);
-                    out += buf;
-                } else {
-                    out.push_back(ch);
-                }
-        }
+namespace {
+
+bool Container(const Json& v) {
+    return v.is_object() || v.is_array();
+}
+
+// The text of a member name or a scalar.
+std::string Scalar(const Json& v) {
+    return v.dump(-1, ' ', true);
+}
+
+void Write(std::string& out, const Json& v, int level, int expandedLevels) {
+    if (!Container(v)) {
+        out += Scalar(v);
+        return;
     }
-    out += '"';
+    const bool object = v.is_object();
+    out += object ? '{' : '[';
+    const bool expanded = level < expandedLevels;
+    const std::string inner(static_cast<size_t>(level + 1) * 2, ' ');
+    bool first = true;
+    for (auto it = v.begin(); it != v.end(); ++it) {
+        out += first ? "" : ",";
+        out += expanded ? "\n" + inner : (first ? "" : " ");
+        first = false;
+        if (object) {
+            out += Scalar(it.key());
+            out += ": ";
+        }
+        Write(out, *it, level + 1, expandedLevels);
+    }
+    if (expanded) {
+        out += "\n" + std::string(static_cast<size_t>(level) * 2, ' ');
+    }
+    out += object ? '}' : ']';
+}
+
+}  // namespace
+
+std::string WriteJson(const Json& value, int expandedLevels) {
+    std::string out;
+    Write(out, value, 0, expandedLevels);
+    out += '\n';
     return out;
 }
 

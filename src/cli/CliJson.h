@@ -1,15 +1,18 @@
 #pragma once
-// A small JSON writer for the command-line tool's dumps.
+// The layout of the command-line tool's JSON output.
 #include <cstdint>
+#include <nlohmann/json.hpp>
 #include <string>
-#include <string_view>
 
 namespace quillon::cli {
 
-// A JSON string literal. The document's texts are 8-bit characters of no
-// declared encoding; each byte above 0x7F is written as the code point of the
-// same value, so the output is valid UTF-8 and every byte can be recovered.
-std::string JsonString(std::string_view text);
+using Json = nlohmann::ordered_json;
+
+// The value as text: objects and arrays down to `expandedLevels` levels
+// with one member per line and two spaces of indentation per level, deeper
+// ones on one line ({"a": 1, "b": [2, 3]}); ASCII only, anything else
+// escaped as \uXXXX. Ends with a line end.
+std::string WriteJson(const Json& value, int expandedLevels);
 
 // Lower-case hexadecimal, two digits per byte.
 std::string HexBytes(const uint8_t* data, size_t size);

@@ -28,10 +28,6 @@ Answer CliPrompts::MessageBox(const std::string& text, Icon icon, Buttons button
 }
 
 bool CliPrompts::PasswordEntry(std::string& password) {
-    if (havePassword_) {
-        password = password_;
-        return true;
-    }
     if (const char* env = std::getenv("QUILLON_PASSWORD")) {
         password = env;
         return true;

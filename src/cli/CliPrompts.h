@@ -12,10 +12,6 @@ namespace quillon::cli {
 // command line, the environment, or the terminal without echo.
 class CliPrompts : public Prompts {
   public:
-    void SetPassword(const std::string& pw) {
-        password_ = pw;
-        havePassword_ = true;
-    }
     Answer MessageBox(const std::string& text, Icon icon, Buttons buttons,
                       const std::string& caption) override;
     void Beep() override {}
@@ -31,8 +27,6 @@ class CliPrompts : public Prompts {
     const std::string& LastMessage() const { return last_; }
 
   private:
-    std::string password_;
-    bool havePassword_ = false;
     int warnings_ = 0;
     std::string last_;
 };

@@ -5,16 +5,7 @@
 
 namespace quillon::cli {
 
-namespace {
-int g_argc = 1;
-char g_name[] = "quillon-cli";
-char* g_argv[] = {g_name, nullptr};
-}  // namespace
-
 CliSession::CliSession(const std::string& devicePath) : device_(devicePath) {
-    if (QCoreApplication::instance() == nullptr) {
-        qapp_ = std::make_unique<QCoreApplication>(g_argc, g_argv);
-    }
     devices_ = std::make_unique<qt::QtSerialFactory>(
         [this](const std::string& com) { return com == "COM1" ? device_ : std::string(); });
     app_ = std::make_unique<CTmpApp>(
@@ -28,8 +19,8 @@ CliSession::~CliSession() {
 }
 
 bool CliSession::Open() {
-    app_->comPortIndex = 0;
-    return app_->EnsurePort() == 1;
+    // The device from the command line stands for COM1.
+    return app_->OpenPort(0);
 }
 
 bool CliSession::RunUntil(const std::function<bool()>& done, int maxSeconds) {
@@ -41,21 +32,6 @@ bool CliSession::RunUntil(const std::function<bool()>& done, int maxSeconds) {
         QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 100);
     }
     return true;
-}
-
-bool TakeOption(std::vector<std::string>& args, const std::string& name, std::string& value) {
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == name) {
-            if (i + 1 >= args.size()) {
-                return false;
-            }
-            value = args[i + 1];
-            args.erase(args.begin() + static_cast<long>(i),
-                       args.begin() + static_cast<long>(i) + 2);
-            return true;
-        }
-    }
-    return false;
 }
 
 }  // namespace quillon::cli

@@ -1,5 +1,6 @@
 #pragma once
 #include <QCoreApplication>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -9,13 +10,14 @@
 #include "platform/qt/QtClock.h"
 #include "platform/qt/QtMessagePump.h"
 #include "platform/qt/QtSerialDevice.h"
-#include "sim/MemorySettings.h"
+#include "core/MemorySettings.h"
 
 namespace quillon::cli {
 
 // The application object on a real serial device, for the commands that
 // talk to a card. The user's settings are neither read nor written: the
-// device comes from the command line and is COM1 for this run.
+// device comes from the command line and is COM1 for this run. The
+// program's QCoreApplication runs the message loop.
 class CliSession {
   public:
     explicit CliSession(const std::string& devicePath);
@@ -31,19 +33,15 @@ class CliSession {
     CliProgress& Progress() { return progress_; }
 
   private:
-    std::unique_ptr<QCoreApplication> qapp_;
     std::string device_;
     qt::QtClock clock_;
     qt::QtMessagePump pump_;
-    sim::MemorySettings settings_;
+    MemorySettings settings_;
     std::unique_ptr<qt::QtSerialFactory> devices_;
     CliPrompts prompts_;
     CliProgress progress_;
     NullLog log_;
     std::unique_ptr<CTmpApp> app_;
 };
-
-// Reads "--name value" options; the rest stays in `args`.
-bool TakeOption(std::vector<std::string>& args, const std::string& name, std::string& value);
 
 }  // namespace quillon::cli

@@ -1,63 +1,55 @@
-// quillon-cli probe: finds the card's mode, logs in and checks its version.
+// quillon-cli probe: finds the card's mode, logs in, checks its version and
+// logs out again.
+#include "cli/CmdProbe.h"
+
 #include <cstdio>
 #include <string>
-#include <vector>
 
-#include "cli/CliCommand.h"
 #include "cli/CliSession.h"
-#include "ops/ProcedureCodes.h"
-#include "ops/TextSession.h"
 
 namespace quillon::cli {
-namespace {
 
-int RunProbe(const std::vector<std::string>& argsIn) {
-    std::vector<std::string> args = argsIn;
-    std::string device;
-    std::string password;
-    const bool haveDevice = TakeOption(args, "--device", device);
-    const bool havePassword = TakeOption(args, "--password", password);
-    if (!haveDevice || !args.empty()) {
-        std::fprintf(stderr, "Usage: quillon-cli probe --device PATH [--password PW]\n");
-        return kExitUsage;
-    }
+int RunProbe(const CliCall& call) {
+    const std::string& device = *call.Value("device");
     CliSession s(device);
-    if (havePassword) {
-        s.Prompts().SetPassword(password);
-    }
     if (!s.Open()) {
-        std::fprintf(stderr, "You must select a serial port first!\n(%s could not be opened)\n",
+        std::fprintf(call.err, "You must select a serial port first!\n(%s could not be opened)\n",
                      device.c_str());
         return kExitFailure;
     }
     CTmpApp& app = s.App();
 
-    DetectMode(app);
+    const bool found = app.DetectCardMode();
     s.Progress().Hide();
-    if (app.sessionState != session::kConnected) {
+    if (!found) {
         return kExitFailure;  // the message is on stderr already
     }
-    const char* mode = app.binaryMode == 1    ? "binary"
-                       : app.promptReady == 1 ? "text, logged in"
-                                              : "text, at the login prompt";
-    if (app.binaryMode == 1) {
-        std::printf("Mode: %s\n", mode);
-        std::printf("BCP version: not available while the card is in binary mode\n");
+    if (app.CardInBinaryMode()) {
+        std::fprintf(call.out, "Mode: binary\n");
+        std::fprintf(call.out, "BCP version: not available while the card is in binary mode\n");
         return kExitOk;
     }
-    app.textProcedure = textproc::kLogin;
-    s.RunUntil([&] { return app.textProcedure == textproc::kNone; }, 600);
+    const bool wasLoggedIn = app.CardLoggedIn();
+    const char* mode = wasLoggedIn ? "text, logged in" : "text, at the login prompt";
+    if (const std::string* password = call.Value("password")) {
+        app.StartLogin(*password);
+    } else {
+        app.StartLogin();
+    }
+    s.RunUntil([&] { return !app.ProcedureRunning(); }, 600);
     s.Progress().Hide();
-    if (app.promptReady != 1 || app.compatibility != 2) {
+    const bool ok = app.CardLoggedIn() && app.IsCardCompatible();
+    // A session this command opened does not outlive it; one that was open
+    // before is left as it was found.
+    if (!wasLoggedIn) {
+        app.LogOut();
+    }
+    if (!ok) {
         return kExitFailure;
     }
-    std::printf("Mode: %s\n", mode);
-    std::printf("BCP version: %g\n", static_cast<double>(app.transceiverVersion));
+    std::fprintf(call.out, "Mode: %s\n", mode);
+    std::fprintf(call.out, "BCP version: %g\n", static_cast<double>(app.CardVersion()));
     return kExitOk;
 }
 
-CliCommandRegistrar reg({"probe", "probe --device PATH [--password PW]",
-                         "find the card's mode, log in, check its protocol version", &RunProbe});
-
-}  // namespace
 }  // namespace quillon::cli

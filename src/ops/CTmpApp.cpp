@@ -424,4 +424,35 @@ void CTmpApp::TextChain(int v) {
     }
 }
 
+// --- intent-level calls ---------------------------------------------------------
+
+bool CTmpApp::OpenPort(int comIndex) {
+    comPortIndex = comIndex;
+    return EnsurePort() == 1;
+}
+
+bool CTmpApp::DetectCardMode() {
+    DetectMode(*this);
+    return sessionState == session::kConnected;
+}
+
+void CTmpApp::StartLogin() {
+    textProcedure = textproc::kLogin;
+}
+
+void CTmpApp::StartLogin(const std::string& password) {
+    rememberedPassword = password;
+    passwordKnown = 1;
+    StartLogin();
+}
+
+void CTmpApp::LogOut() {
+    if (!link_ || !CardLoggedIn()) {
+        return;
+    }
+    // The card answers with its login prompt; nothing in the reply matters.
+    link_->SendText("\rlogout\r", 3, true, "");
+    promptReady = 0;
+}
+
 }  // namespace quillon

@@ -123,6 +123,33 @@ class CTmpApp : public MessageTarget, public TextSessionHost {
         }
     }
 
+    // --- intent-level calls ---------------------------------------------------
+    // For a program without the main window (quillon-cli): what it wants done
+    // or known, so that it never writes the session values itself.
+
+    // Makes COM<comIndex + 1> the port of this run and opens it; false when it
+    // does not open.
+    bool OpenPort(int comIndex);
+    // Finds out the card's mode (DETECT_MODE); false when it did not answer
+    // or the detection was cancelled (the failure has been reported).
+    bool DetectCardMode();
+    bool CardInBinaryMode() const { return binaryMode == 1; }
+    // Logged in on the card's command line (its prompt seen, text mode).
+    bool CardLoggedIn() const { return binaryMode == 0 && promptReady == 1; }
+    // Starts the login on the open port; it runs from the message loop.
+    // Without a password the prompts ask for one unless one is remembered;
+    // with one, that password is used and remembered as an entered one is.
+    void StartLogin();
+    void StartLogin(const std::string& password);
+    // A text procedure or a binary transaction is still running.
+    bool ProcedureRunning() const { return textProcedure != 0 || binaryTransaction != 0; }
+    // The last compatibility check found the card's protocol version right.
+    bool IsCardCompatible() const { return compatibility == 2; }
+    float CardVersion() const { return transceiverVersion; }
+    // Ends the session on the card's command line, which goes back to its
+    // login prompt; does nothing unless logged in.
+    void LogOut();
+
     // --- session values (fields in their declared order) ------------------
     int binaryMode = 0;
     int baudIndex = 0;

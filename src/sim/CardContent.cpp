@@ -4,7 +4,8 @@
 #include <cctype>
 #include <cstdio>
 
-#include "sim/MiniJson.h"
+#include "core/EightBitText.h"
+#include "sim/StrictJson.h"
 
 namespace quillon::sim {
 
@@ -191,52 +192,44 @@ bool CardContent::operator==(const CardContent& o) const {
 }
 
 std::string ContentToJson(const CardContent& c) {
-    using json::Value;
-    Value root = Value::Obj();
-    root.Set("format", Value::Str("quillon-sim card"));
-    root.Set("version", Value::Int(1));
-    root.Set("password", Value::Str(c.password));
-    Value params = Value::Obj();
+    Json root = Json::object();
+    root["format"] = "quillon-sim card";
+    root["version"] = 1;
+    // The password came over the serial line as 8-bit characters.
+    root["password"] = EightBitToUtf8(c.password);
+    Json params = Json::object();
     for (const auto& p : c.parameters) {
-        params.Set(p.first, Value::Str(p.second));
+        params[EightBitToUtf8(p.first)] = EightBitToUtf8(p.second);
     }
-    root.Set("parameters", std::move(params));
-    Value users = Value::Arr();
+    root["parameters"] = std::move(params);
+    Json users = Json::array();
     for (const auto& u : c.users) {
-        Value e = Value::Obj();
-        e.Set("name", Value::Str(u.name));
-        e.Set("level", Value::Str(u.level));
-        users.Add(std::move(e));
+        users.push_back(Json{{"name", EightBitToUtf8(u.name)}, {"level", EightBitToUtf8(u.level)}});
     }
-    root.Set("users", std::move(users));
-    Value keys = Value::Arr();
+    root["users"] = std::move(users);
+    Json keys = Json::array();
     for (const auto& k : c.keys) {
-        Value e = Value::Obj();
-        e.Set("kid", Value::Int(k.kid));
-        e.Set("key", Value::Str(k.key));
-        keys.Add(std::move(e));
+        keys.push_back(Json{{"kid", k.kid}, {"key", EightBitToUtf8(k.key)}});
     }
-    root.Set("keys", std::move(keys));
-    root.Set("tones", Value::Str(Hex(c.tones.data(), c.tones.size())));
-    Value groups = Value::Arr();
+    root["keys"] = std::move(keys);
+    root["tones"] = Hex(c.tones.data(), c.tones.size());
+    Json groups = Json::array();
     for (const auto& g : c.groups) {
-        groups.Add(Value::Str(Hex(g.data(), g.size())));
+        groups.push_back(Hex(g.data(), g.size()));
     }
-    root.Set("squelchGroups", std::move(groups));
-    Value channels = Value::Arr();
+    root["squelchGroups"] = std::move(groups);
+    Json channels = Json::array();
     for (size_t i = 0; i < c.channels.size(); ++i) {
         const CardChannel& ch = c.channels[i];
         if (ch.kind == 0) {
             continue;
         }
-        Value e = Value::Obj();
-        e.Set("slot", Value::Int(static_cast<int64_t>(i)));
-        e.Set("kind", Value::Int(ch.kind));
-        e.Set("data", Value::Str(Hex(ch.data.data(), CardChannel::DataLength(ch.kind))));
-        channels.Add(std::move(e));
+        channels.push_back(Json{{"slot", i},
+                                {"kind", ch.kind},
+                                {"data", Hex(ch.data.data(), CardChannel::DataLength(ch.kind))}});
     }
-    root.Set("channels", std::move(channels));
-    return json::Write(root);
+    root["channels"] = std::move(channels);
+    return root.dump(2) + "\n";
 }
 
 namespace {
@@ -246,48 +239,74 @@ bool Bad(std::string& error, const std::string& what) {
     return false;
 }
 
-const json::Value* Member(const json::Value& obj, const char* key, json::Value::Type type,
-                          bool& wrong) {
-    const json::Value* v = obj.Find(key);
-    if (v != nullptr && v->type != type) {
+// The member `key` of `obj`: null when it is missing, and `wrong` set when it
+// is present with another type.
+const Json* Member(const Json& obj, const char* key, Json::value_t type, bool& wrong) {
+    const auto it = obj.find(key);
+    if (it == obj.end()) {
+        return nullptr;
+    }
+    if (it->type() != type) {
         wrong = true;
         return nullptr;
     }
-    return v;
+    return &*it;
+}
+
+// The string member `key` of an entry, or null.
+const std::string* Text(const Json& entry, const char* key) {
+    if (!entry.is_object()) {
+        return nullptr;
+    }
+    const auto it = entry.find(key);
+    return it != entry.end() && it->is_string() ? it->get_ptr<const std::string*>() : nullptr;
+}
+
+// The integer member `key` of an entry within [min, max], or nothing.
+std::optional<int64_t> Integer(const Json& entry, const char* key, int64_t min, int64_t max) {
+    if (!entry.is_object()) {
+        return std::nullopt;
+    }
+    const auto it = entry.find(key);
+    return it != entry.end() ? IntegerIn(*it, min, max) : std::nullopt;
 }
 
 }  // namespace
 
 bool ContentFromJson(const std::string& text, CardContent& out, std::string& error) {
-    using T = json::Value::Type;
-    const json::ParseResult parsed = json::Parse(text);
-    if (!parsed.value) {
-        return Bad(error, "not valid JSON: " + parsed.error);
+    using T = Json::value_t;
+    std::string why;
+    const std::optional<Json> parsed = ParseStrictJson(text, why);
+    if (!parsed) {
+        return Bad(error, "not valid JSON: " + why);
     }
-    const json::Value& root = *parsed.value;
-    if (root.type != T::Object) {
+    const Json& root = *parsed;
+    if (!root.is_object()) {
         return Bad(error, "the file does not hold an object");
     }
-    const json::Value* format = root.Find("format");
-    if (format == nullptr || format->type != T::String || format->text != "quillon-sim card") {
+    const std::string* format = Text(root, "format");
+    if (format == nullptr || *format != "quillon-sim card") {
         return Bad(error, "not a quillon-sim card state (\"format\" missing or different)");
     }
-    const json::Value* version = root.Find("version");
-    if (version == nullptr || version->type != T::Int || version->integer != 1) {
+    if (Integer(root, "version", 1, 1) != 1) {
         return Bad(error, "unsupported state version");
     }
     CardContent c = CardContent::Factory();
     bool wrong = false;
 
-    if (const auto* pw = Member(root, "password", T::String, wrong)) {
-        c.password = pw->text;
+    if (const auto* pw = Member(root, "password", T::string, wrong)) {
+        const auto bytes = Utf8ToEightBit(pw->get<std::string>());
+        if (!bytes) {
+            return Bad(error, "\"password\" holds a character that is not 8-bit");
+        }
+        c.password = *bytes;
     }
     if (wrong) {
         return Bad(error, "\"password\" must be a string");
     }
-    if (const auto* params = Member(root, "parameters", T::Object, wrong)) {
-        for (const auto& [name, v] : params->members) {
-            if (v.type != T::String || !c.SetParameter(name, v.text)) {
+    if (const auto* params = Member(root, "parameters", T::object, wrong)) {
+        for (const auto& [name, v] : params->items()) {
+            if (!v.is_string() || !c.SetParameter(name, v.get<std::string>())) {
                 return Bad(error, "parameter \"" + name + "\" is unknown or out of range");
             }
         }
@@ -295,54 +314,52 @@ bool ContentFromJson(const std::string& text, CardContent& out, std::string& err
     if (wrong) {
         return Bad(error, "\"parameters\" must be an object");
     }
-    if (const auto* users = Member(root, "users", T::Array, wrong)) {
+    if (const auto* users = Member(root, "users", T::array, wrong)) {
         c.users.clear();
-        for (const auto& u : users->items) {
-            const auto* name = u.Find("name");
-            const auto* level = u.Find("level");
-            if (name == nullptr || level == nullptr || name->type != T::String ||
-                level->type != T::String || !ValidUserName(name->text) ||
-                (level->text != "adm" && level->text != "usr") ||
-                c.FindUser(name->text) != nullptr || c.users.size() >= kMaxCardUsers) {
+        for (const auto& u : *users) {
+            const std::string* name = Text(u, "name");
+            const std::string* level = Text(u, "level");
+            if (name == nullptr || level == nullptr || !ValidUserName(*name) ||
+                (*level != "adm" && *level != "usr") || c.FindUser(*name) != nullptr ||
+                c.users.size() >= kMaxCardUsers) {
                 return Bad(error, "a user entry is not valid");
             }
-            c.users.push_back(CardUser{name->text, level->text});
+            c.users.push_back(CardUser{*name, *level});
         }
     }
     if (wrong) {
         return Bad(error, "\"users\" must be an array");
     }
-    if (const auto* keys = Member(root, "keys", T::Array, wrong)) {
-        for (const auto& k : keys->items) {
-            const auto* kid = k.Find("kid");
-            const auto* key = k.Find("key");
-            if (kid == nullptr || key == nullptr || kid->type != T::Int || key->type != T::String ||
-                kid->integer < 0 || kid->integer > 0xFFFF || key->text.size() != 16 ||
-                !IsHexText(key->text) || c.keys.size() >= kMaxCardKeys) {
+    if (const auto* keys = Member(root, "keys", T::array, wrong)) {
+        for (const auto& k : *keys) {
+            const auto kid = Integer(k, "kid", 0, 0xFFFF);
+            const std::string* key = Text(k, "key");
+            if (!kid || key == nullptr || key->size() != 16 || !IsHexText(*key) ||
+                c.keys.size() >= kMaxCardKeys) {
                 return Bad(error, "a key entry is not valid");
             }
-            c.keys.push_back(CardKey{static_cast<uint16_t>(kid->integer), key->text});
+            c.keys.push_back(CardKey{static_cast<uint16_t>(*kid), *key});
         }
     }
     if (wrong) {
         return Bad(error, "\"keys\" must be an array");
     }
-    if (const auto* tones = Member(root, "tones", T::String, wrong)) {
-        if (!Unhex(tones->text, c.tones.data(), c.tones.size())) {
+    if (const auto* tones = Member(root, "tones", T::string, wrong)) {
+        if (!Unhex(tones->get<std::string>(), c.tones.data(), c.tones.size())) {
             return Bad(error, "\"tones\" must hold 36 bytes in hexadecimal");
         }
     }
     if (wrong) {
         return Bad(error, "\"tones\" must be a string");
     }
-    if (const auto* groups = Member(root, "squelchGroups", T::Array, wrong)) {
-        if (groups->items.size() != c.groups.size()) {
+    if (const auto* groups = Member(root, "squelchGroups", T::array, wrong)) {
+        if (groups->size() != c.groups.size()) {
             return Bad(error, "\"squelchGroups\" must list 16 groups");
         }
         for (size_t g = 0; g < c.groups.size(); ++g) {
-            const auto& item = groups->items[g];
-            if (item.type != T::String ||
-                !Unhex(item.text, c.groups[g].data(), c.groups[g].size())) {
+            const Json& item = (*groups)[g];
+            if (!item.is_string() ||
+                !Unhex(item.get<std::string>(), c.groups[g].data(), c.groups[g].size())) {
                 return Bad(error, "squelch group " + std::to_string(g + 1) +
                                       " must hold 65 bytes in hexadecimal");
             }
@@ -351,23 +368,21 @@ bool ContentFromJson(const std::string& text, CardContent& out, std::string& err
     if (wrong) {
         return Bad(error, "\"squelchGroups\" must be an array");
     }
-    if (const auto* channels = Member(root, "channels", T::Array, wrong)) {
-        for (const auto& ch : channels->items) {
-            const auto* slot = ch.Find("slot");
-            const auto* kind = ch.Find("kind");
-            const auto* data = ch.Find("data");
-            if (slot == nullptr || kind == nullptr || data == nullptr || slot->type != T::Int ||
-                kind->type != T::Int || data->type != T::String || slot->integer < 0 ||
-                slot->integer >= kCardChannels || kind->integer < 1 || kind->integer > 2) {
+    if (const auto* channels = Member(root, "channels", T::array, wrong)) {
+        for (const auto& ch : *channels) {
+            const auto slot = Integer(ch, "slot", 0, kCardChannels - 1);
+            const auto kind = Integer(ch, "kind", 1, 2);
+            const std::string* data = Text(ch, "data");
+            if (!slot || !kind || data == nullptr) {
                 return Bad(error, "a channel entry is not valid");
             }
             CardChannel cc;
-            cc.kind = static_cast<uint8_t>(kind->integer);
-            if (!Unhex(data->text, cc.data.data(), CardChannel::DataLength(cc.kind))) {
-                return Bad(error, "channel " + std::to_string(slot->integer) +
-                                      " has data of the wrong length");
+            cc.kind = static_cast<uint8_t>(*kind);
+            if (!Unhex(*data, cc.data.data(), CardChannel::DataLength(cc.kind))) {
+                return Bad(error,
+                           "channel " + std::to_string(*slot) + " has data of the wrong length");
             }
-            c.channels[static_cast<size_t>(slot->integer)] = cc;
+            c.channels[static_cast<size_t>(*slot)] = cc;
         }
     }
     if (wrong) {

@@ -1,5 +1,8 @@
 #include "ui/GuiProgram.h"
 
+#include <QCommandLineParser>
+#include <QFile>
+
 #include "link/PortNames.h"
 #include "ops/Settings.h"
 #include "ui/SerialCommsDialog.h"
@@ -73,34 +76,91 @@ void GuiProgram::Finish() {
     log_.Close();
 }
 
+const char* const kGuiUsage =
+    "Usage: quillon [--device PATH] [--settings FILE] [--log[=FILE]] [FILE.bcf]";
+
+std::string GuiHelpText() {
+    return std::string(kGuiUsage) +
+           "\n\n"
+           "The Quillon Radio Programmer.\n\n"
+           "Options:\n"
+           "  --device PATH    the stored COM port stands for the serial device PATH\n"
+           "                   during this run\n"
+           "  --settings FILE  keep the settings in the INI file FILE instead of the\n"
+           "                   user's\n"
+           "  --log            write the communication log to " +
+           CommLog::kDefaultFile +
+           " in the current folder\n"
+           "  --log=FILE       write the communication log to FILE\n"
+           "  -h, --help       show this help and exit\n\n"
+           "Arguments:\n"
+           "  FILE.bcf         the document to open\n";
+}
+
+namespace {
+
+// Arguments are bytes; as Latin-1 each byte is one character and comes back
+// unchanged, and the option names are ASCII either way.
+std::string ToBytes(const QString& s) {
+    return s.toLatin1().toStdString();
+}
+
+}  // namespace
+
 bool ParseGuiOptions(int argc, char** argv, GuiOptions& out, std::string& error) {
+    const QString device = QStringLiteral("device");
+    const QString settings = QStringLiteral("settings");
+    const QString log = QStringLiteral("log");
+    QCommandLineParser parser;
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("show this help and exit"));
+    parser.addOption(help);
+    parser.addOption(
+        {device, QStringLiteral("serial device of the COM port"), QStringLiteral("PATH")});
+    parser.addOption(
+        {settings, QStringLiteral("INI file of the settings"), QStringLiteral("FILE")});
+    parser.addOption({log, QStringLiteral("write the communication log")});
+
+    // The parser has no option whose value may be left out: "--log=FILE" is
+    // taken here, and the parser sees "--log" alone as a flag. A value of
+    // another option and anything after "--" are not options.
+    QStringList args{QStringLiteral("quillon")};
+    bool optionsEnded = false;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
-        if (a == "--log") {
-            // The file is optional: the log's own name in the current folder.
-            if (i + 1 < argc && argv[i + 1][0] != '-' &&
-                std::string(argv[i + 1]).find(".bcf") == std::string::npos) {
-                out.logPath = argv[++i];
-            } else {
-                out.logPath = CommLog::kDefaultFile;
-            }
-        } else if (a == "--device" || a == "--settings") {
-            if (i + 1 >= argc) {
-                error = a + " needs a value";
+        if (!optionsEnded && a.rfind("--log=", 0) == 0) {
+            if (a.size() == 6) {
+                error = "--log= needs a file name";
                 return false;
             }
-            const std::string v = argv[++i];
-            if (a == "--device") {
-                out.devicePath = v;
-            } else {
-                out.settingsFile = QString::fromStdString(v);
-            }
-        } else if (a.rfind("--", 0) == 0) {
-            error = "unknown option " + a;
-            return false;
-        } else {
-            out.documentPath = QString::fromStdString(a);
+            out.logPath = a.substr(6);
+            continue;
         }
+        args << QString::fromLatin1(a.data(), static_cast<qsizetype>(a.size()));
+        if (!optionsEnded && (a == "--device" || a == "--settings") && i + 1 < argc) {
+            ++i;
+            args << QString::fromLatin1(argv[i]);
+        }
+        optionsEnded = optionsEnded || a == "--";
+    }
+    if (!parser.parse(args)) {
+        error = ToBytes(parser.errorText());
+        return false;
+    }
+    out.showHelp = parser.isSet(help);
+    if (parser.isSet(device)) {
+        out.devicePath = ToBytes(parser.value(device));
+    }
+    if (parser.isSet(settings)) {
+        out.settingsFile = QFile::decodeName(parser.value(settings).toLatin1());
+    }
+    if (parser.isSet(log) && out.logPath.empty()) {
+        out.logPath = CommLog::kDefaultFile;
+    }
+    const QStringList documents = parser.positionalArguments();
+    if (!documents.isEmpty()) {
+        // As before, the last document named is the one opened.
+        out.documentPath = QFile::decodeName(documents.back().toLatin1());
     }
     return true;
 }

@@ -20,7 +20,8 @@ struct GuiOptions {
     std::string devicePath;  // --device PATH: the stored COM port is this device for this run
     QString settingsFile;    // --settings FILE: an INI file instead of the user's one
     QString documentPath;    // a document named on the command line
-    std::string logPath;     // --log [FILE]: write the communication log (Tarvek.dat)
+    std::string logPath;     // --log or --log=FILE: write the communication log (Tarvek.dat)
+    bool showHelp = false;   // -h, --help: print GuiHelpText() and exit
 };
 
 // The GUI wired together: the real seams, the application object and the
@@ -59,7 +60,13 @@ class GuiProgram {
     bool finished_ = false;
 };
 
-// Reads the GUI's options; false (with a message in `error`) on a bad one.
+// Reads the GUI's options (argv after QApplication took its own); false
+// (with a message in `error`) on a bad one.
 bool ParseGuiOptions(int argc, char** argv, GuiOptions& out, std::string& error);
+
+// "Usage: quillon [--device PATH] ...", the first line of GuiHelpText().
+extern const char* const kGuiUsage;
+// What --help prints.
+std::string GuiHelpText();
 
 }  // namespace quillon::ui

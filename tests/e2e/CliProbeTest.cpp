@@ -18,6 +18,18 @@ TEST(CliProbe, RightPasswordReportsTextModeAndVersion12) {
     EXPECT_EQ(r.out, "Mode: text, at the login prompt\nBCP version: 1.2\n");
 }
 
+TEST(CliProbe, LogsOutSoTheNextRunFindsTheLoginPrompt) {
+    SimCard card;
+    ASSERT_TRUE(card.Ready());
+    for (int run = 0; run < 2; ++run) {
+        // A session left open would make the second run find "text, logged in".
+        const auto r = e2e::Run(
+            {BinaryPath("quillon-cli"), "probe", "--device", card.Link(), "--password", "quillon"});
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out, "Mode: text, at the login prompt\nBCP version: 1.2\n") << "run " << run;
+    }
+}
+
 TEST(CliProbe, PasswordFromTheEnvironment) {
     SimCard card({"--password", "s3cret"});
     ASSERT_TRUE(card.Ready());

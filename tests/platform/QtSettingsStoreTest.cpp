@@ -6,7 +6,7 @@
 
 #include "link/PortNames.h"
 #include "platform/qt/QtSettingsStore.h"
-#include "sim/MemorySettings.h"
+#include "core/MemorySettings.h"
 
 using quillon::qt::QtSettingsStore;
 
@@ -41,7 +41,7 @@ TEST(QtSettingsStore, IniSectionsAndKeysWithDefaultsForMissingAndMistypedValues)
 }
 
 TEST(PortNames, ComNamesMapToStoredDevicesAndTheOverride) {
-    quillon::sim::MemorySettings s;
+    quillon::MemorySettings s;
     EXPECT_EQ(quillon::DeviceForComName("COM1", s, "", 0), "/dev/ttyUSB0");
     EXPECT_EQ(quillon::DeviceForComName("COM4", s, "", 0), "/dev/ttyUSB3");
     EXPECT_EQ(quillon::DeviceForComName("COM0", s, "", 0), "");

@@ -5,8 +5,9 @@
 
 #include <unistd.h>
 
+#include <nlohmann/json.hpp>
+
 #include "sim/CardContent.h"
-#include "sim/MiniJson.h"
 #include "sim/PtyRunner.h"
 
 namespace quillon::sim {
@@ -37,9 +38,8 @@ TEST(CardState, JsonRoundTrip) {
     ASSERT_TRUE(ContentFromJson(ContentToJson(c), back, error)) << error;
     EXPECT_EQ(back, c);
     // Empty slots are not listed.
-    const auto parsed = json::Parse(ContentToJson(c));
-    ASSERT_TRUE(parsed.value);
-    EXPECT_EQ(parsed.value->Find("channels")->items.size(), 2u);
+    const auto parsed = nlohmann::json::parse(ContentToJson(c));
+    EXPECT_EQ(parsed.at("channels").size(), 2u);
 }
 
 TEST(CardState, MissingMembersKeepTheFactoryContent) {
@@ -91,6 +91,69 @@ TEST(CardState, WrongFilesAreRefusedWithoutTouchingTheContent) {
     CardContent out;
     std::string error;
     EXPECT_FALSE(ContentFromJson(deep, out, error));
+}
+
+TEST(CardState, StateFileTextAsWritten) {
+    CardContent c = CardContent::Factory();
+    c.password = "p\"\xe9\x01";
+    c.keys.push_back(CardKey{65535, "00112233445566ff"});
+    c.channels[3].kind = 2;
+    const std::string text = ContentToJson(c);
+    const std::string head =
+        "{\n"
+        "  \"format\": \"quillon-sim card\",\n"
+        "  \"version\": 1,\n"
+        "  \"password\": \"p\\\"\xc3\xa9\\u0001\",\n"
+        "  \"parameters\": {\n"
+        "    \"ee_fpmon\": \"1\",\n"
+        "    \"ee_fpvol\": \"10\",\n"
+        "    \"ee_bpnl_output\": \"1\",\n"
+        "    \"ee_dflt_chan\": \"65535\"\n"
+        "  },\n"
+        "  \"users\": [\n"
+        "    {\n"
+        "      \"name\": \"field\",\n"
+        "      \"level\": \"adm\"\n"
+        "    }\n"
+        "  ],\n"
+        "  \"keys\": [\n"
+        "    {\n"
+        "      \"kid\": 65535,\n"
+        "      \"key\": \"00112233445566ff\"\n"
+        "    }\n"
+        "  ],\n";
+    EXPECT_EQ(text.substr(0, head.size()), head);
+    const std::string channels =
+        "  \"channels\": [\n    {\n      \"slot\": 3,\n      \"kind\": 2,\n"
+        "      \"data\": \"" +
+        std::string(66, '0') + "\"\n    }\n  ]\n}\n";
+    ASSERT_GE(text.size(), channels.size());
+    EXPECT_EQ(text.substr(text.size() - channels.size()), channels);
+    // The 8-bit password comes back byte for byte.
+    CardContent back;
+    std::string error;
+    ASSERT_TRUE(ContentFromJson(text, back, error)) << error;
+    EXPECT_EQ(back, c);
+}
+
+TEST(CardState, NumbersOutOfRangeAreRefusedNotCut) {
+    const char* bad[] = {
+        R"({"format": "quillon-sim card", "version": 4294967297})",
+        R"({"format": "quillon-sim card", "version": 1, "keys": [{"kid": -1, "key": "0123456789abcdef"}]})",
+        R"({"format": "quillon-sim card", "version": 1, "keys": [{"kid": 4294967297, "key": "0123456789abcdef"}]})",
+        R"({"format": "quillon-sim card", "version": 1,
+            "channels": [{"slot": 18446744073709551615, "kind": 2, "data": ""}]})",
+        R"({"format": "quillon-sim card", "version": 1,
+            "channels": [{"slot": 3, "kind": 258, "data": ""}]})",
+        R"({"format": "quillon-sim card", "version": 1, "password": "\u20ac"})",
+    };
+    for (const char* text : bad) {
+        CardContent out = CardContent::Factory();
+        std::string error;
+        EXPECT_FALSE(ContentFromJson(text, out, error)) << text;
+        EXPECT_FALSE(error.empty()) << text;
+        EXPECT_EQ(out, CardContent::Factory()) << text;
+    }
 }
 
 TEST(CardState, StateFileSavedWholeAndLoadedBack) {

@@ -5,7 +5,7 @@
 
 #include "ops/CTmpApp.h"
 #include "sim/MemoryLog.h"
-#include "sim/MemorySettings.h"
+#include "core/MemorySettings.h"
 #include "sim/RecordingProgress.h"
 #include "sim/ScriptedPrompts.h"
 #include "sim/SimLine.h"
@@ -22,7 +22,7 @@ struct SimRig {
     sim::SimPump pump{clock};
     sim::ScriptedPrompts prompts;
     sim::RecordingProgress progress;
-    sim::MemorySettings settings;
+    MemorySettings settings;
     sim::MemoryLog log;
 
     SimRig() { ports.Attach("COM1", line.Host()); }

@@ -1,10 +1,10 @@
-#include "sim/MemorySettings.h"
+#include "core/MemorySettings.h"
 
 #include <cerrno>
 #include <cstdlib>
 #include <limits>
 
-namespace quillon::sim {
+namespace quillon {
 
 int MemorySettings::GetInt(const std::string& section, const std::string& key, int def) {
     auto it = values_.find({section, key});
@@ -37,4 +37,4 @@ void MemorySettings::SetString(const std::string& section, const std::string& ke
     values_[{section, key}] = value;
 }
 
-}  // namespace quillon::sim
+}  // namespace quillon

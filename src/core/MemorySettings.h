@@ -5,10 +5,12 @@
 
 #include "core/SettingsStore.h"
 
-namespace quillon::sim {
+namespace quillon {
 
-// Settings held in memory. Values are stored as text, as an INI file would
-// hold them, so a test can plant a value of the wrong type.
+// Settings held in memory, for a run that must leave the user's stored
+// settings alone (the command-line tool) and for the tests. Values are
+// stored as text, as an INI file would hold them, so a test can plant a
+// value of the wrong type.
 class MemorySettings : public SettingsStore {
   public:
     int GetInt(const std::string& section, const std::string& key, int def) override;
@@ -29,4 +31,4 @@ class MemorySettings : public SettingsStore {
     std::map<std::pair<std::string, std::string>, std::string> values_;
 };
 
-}  // namespace quillon::sim
+}  // namespace quillon

@@ -1,0 +1,18 @@
+#pragma once
+// quillon-cli's document commands: new, dump, export-csv, import-csv.
+#include <string>
+
+#include "cli/CliCommand.h"
+#include "model/CTmpDoc.h"
+
+namespace quillon::cli {
+
+int RunNew(const CliCall& call);        // OUT.bcf
+int RunDump(const CliCall& call);       // FILE.bcf
+int RunExportCsv(const CliCall& call);  // FILE.bcf OUT.csv
+int RunImportCsv(const CliCall& call);  // IN.csv OUT.bcf [--base FILE.bcf]
+
+// The whole document as JSON, as `dump` prints it.
+std::string DumpJson(const model::CTmpDoc& doc);
+
+}  // namespace quillon::cli

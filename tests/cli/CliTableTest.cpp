@@ -1,0 +1,215 @@
+// quillon-cli's command table run in-process: help, usage errors and the
+// document commands.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "cli/CliCommand.h"
+#include "cli/CliRunner.h"
+
+namespace quillon::cli {
+namespace {
+
+struct Result {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs the tool on `args` with its output kept in memory.
+Result Cli(const std::vector<std::string>& args) {
+    char* outText = nullptr;
+    char* errText = nullptr;
+    size_t outSize = 0;
+    size_t errSize = 0;
+    std::FILE* out = open_memstream(&outText, &outSize);
+    std::FILE* err = open_memstream(&errText, &errSize);
+    Result r;
+    r.status = RunCli(args, out, err);
+    std::fclose(out);
+    std::fclose(err);
+    r.out.assign(outText, outSize);
+    r.err.assign(errText, errSize);
+    std::free(outText);
+    std::free(errText);
+    return r;
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+const std::string kData = std::string(QUILLON_TEST_DATA_DIR) + "/cli/";
+
+TEST(CliTable, EveryCommandAnswersHelpWithItsUsage) {
+    ASSERT_EQ(CliCommands().size(), 5u);
+    for (const CliCommand& c : CliCommands()) {
+        for (const char* help : {"--help", "-h"}) {
+            const Result r = Cli({c.name, help});
+            EXPECT_EQ(r.status, 0) << c.name;
+            EXPECT_EQ(r.out.rfind("Usage: quillon-cli " + Usage(c) + "\n\n" + c.summary + "\n", 0),
+                      0u)
+                << r.out;
+            EXPECT_EQ(r.err, "") << c.name;
+        }
+        // Help wins over whatever else the line holds.
+        EXPECT_EQ(Cli({c.name, "a", "--help", "b", "c"}).status, 0) << c.name;
+        EXPECT_EQ(Cli({"help", c.name}).out, Cli({c.name, "--help"}).out) << c.name;
+    }
+}
+
+TEST(CliTable, UsagesAndOneHelpAsWritten) {
+    std::vector<std::string> usages;
+    for (const CliCommand& c : CliCommands()) {
+        usages.push_back(Usage(c));
+    }
+    EXPECT_EQ(usages,
+              (std::vector<std::string>{"dump FILE.bcf", "export-csv FILE.bcf OUT.csv",
+                                        "import-csv IN.csv OUT.bcf [--base FILE.bcf]",
+                                        "new OUT.bcf", "probe --device PATH [--password PW]"}));
+    const Result r = Cli({"import-csv", "--help"});
+    EXPECT_EQ(r.out,
+              "Usage: quillon-cli import-csv IN.csv OUT.bcf [--base FILE.bcf]\n"
+              "\n"
+              "import a CSV channel table into a new or a base document\n"
+              "\n"
+              "Arguments:\n"
+              "  IN.csv                                       the CSV file to read\n"
+              "  OUT.bcf                                      the document to write\n"
+              "\n"
+              "Options:\n"
+              "  --base FILE.bcf                              start from this document instead "
+              "of an empty one\n"
+              "  -h, --help                                   show this help and exit\n");
+}
+
+TEST(CliTable, ProgramHelpAndVersion) {
+    Result r = Cli({"--help"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out.rfind("Usage: quillon-cli COMMAND [ARGUMENTS]\n", 0), 0u);
+    for (const CliCommand& c : CliCommands()) {
+        EXPECT_NE(r.out.find("  " + Usage(c) + " "), std::string::npos) << c.name;
+    }
+    EXPECT_EQ(Cli({"help"}).out, r.out);
+    EXPECT_EQ(Cli({"-h"}).out, r.out);
+    r = Cli({"--version"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "Quillon Radio Programmer - Version 2.7\n");
+    // No command at all: the overview, as an error.
+    r = Cli({});
+    EXPECT_EQ(r.status, 64);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, Cli({"--help"}).out);
+}
+
+TEST(CliTable, WrongCommandLinesAreUsageErrorsOnStderr) {
+    const struct {
+        std::vector<std::string> args;
+        const char* err;
+    } cases[] = {
+        {{"frobnicate"}, "quillon-cli: unknown command 'frobnicate' (try --help)\n"},
+        {{"--frobnicate"}, "quillon-cli: Unknown option 'frobnicate'. (try --help)\n"},
+        {{"dump", "--frobnicate", "x.bcf"},
+         "quillon-cli dump: Unknown option 'frobnicate'.\nUsage: quillon-cli dump FILE.bcf\n"},
+        {{"dump"}, "quillon-cli dump: FILE.bcf is missing\nUsage: quillon-cli dump FILE.bcf\n"},
+        {{"export-csv", "a.bcf"},
+         "quillon-cli export-csv: OUT.csv is missing\n"
+         "Usage: quillon-cli export-csv FILE.bcf OUT.csv\n"},
+        {{"new", "a.bcf", "b.bcf"},
+         "quillon-cli new: unexpected argument 'b.bcf'\nUsage: quillon-cli new OUT.bcf\n"},
+        {{"import-csv", "a.csv", "b.bcf", "--base"},
+         "quillon-cli import-csv: Missing value after '--base'.\n"
+         "Usage: quillon-cli import-csv IN.csv OUT.bcf [--base FILE.bcf]\n"},
+        {{"import-csv", "a.csv", "b.bcf", "--base", "c.bcf", "--base=d.bcf"},
+         "quillon-cli import-csv: --base given more than once\n"
+         "Usage: quillon-cli import-csv IN.csv OUT.bcf [--base FILE.bcf]\n"},
+        {{"probe", "--password", "pw"},
+         "quillon-cli probe: --device is required\n"
+         "Usage: quillon-cli probe --device PATH [--password PW]\n"},
+        {{"probe", "--device", "/dev/null", "extra"},
+         "quillon-cli probe: unexpected argument 'extra'\n"
+         "Usage: quillon-cli probe --device PATH [--password PW]\n"},
+    };
+    for (const auto& c : cases) {
+        const Result r = Cli(c.args);
+        EXPECT_EQ(r.status, 64) << c.err;
+        EXPECT_EQ(r.err, c.err);
+        EXPECT_EQ(r.out, "") << c.err;
+    }
+    // Every command refuses an option it does not know.
+    for (const CliCommand& c : CliCommands()) {
+        const Result r = Cli({c.name, "--no-such-option"});
+        EXPECT_EQ(r.status, 64) << c.name;
+        EXPECT_NE(r.err.find("Usage: quillon-cli " + Usage(c) + "\n"), std::string::npos) << r.err;
+    }
+}
+
+class CliDocumentInProcess : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir_ = std::filesystem::temp_directory_path() /
+               ("quillon_cli_table_" +
+                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        std::filesystem::remove_all(dir_);
+        std::filesystem::create_directories(dir_);
+    }
+    void TearDown() override { std::filesystem::remove_all(dir_); }
+    std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+
+    std::filesystem::path dir_;
+};
+
+TEST_F(CliDocumentInProcess, DumpPrintsTheDocumentAsJson) {
+    // plan.json holds the dump of plan.bcf as the earlier, hand-built writer
+    // printed it: 8-bit texts as \u00XX, the lists one entry per line.
+    const Result r = Cli({"dump", kData + "plan.bcf"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    const std::string expected = ReadFile(kData + "plan.json");
+    ASSERT_EQ(expected.size(), 117253u);
+    EXPECT_EQ(r.out, expected);
+    EXPECT_NE(r.out.find("  \"docText1\": \"\\u00e9\\u0001\\t\\n\",\n"), std::string::npos);
+    EXPECT_NE(
+        r.out.find("    {\"number\": 0, \"kind\": 1, \"name\": \"B\\u00c4\\\"\\\\\", \"image\""),
+        std::string::npos);
+}
+
+TEST_F(CliDocumentInProcess, NewThenDumpAndRefusals) {
+    ASSERT_EQ(Cli({"new", Path("a.bcf")}).status, 0);
+    Result r = Cli({"dump", Path("a.bcf")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("\n  \"keys\": [\n  ]\n}\n"), std::string::npos);
+    EXPECT_NE(r.out.find("\n    {\"function\": 4, \"argument\": \"\"}\n  ],\n"), std::string::npos);
+
+    r = Cli({"dump", Path("missing.bcf")});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "Invalid filename.\n");
+    EXPECT_EQ(r.out, "");
+}
+
+TEST_F(CliDocumentInProcess, FileNamesKeepEveryByte) {
+    // Neither UTF-8 nor anything else: the name must reach the file system
+    // as it was typed.
+    const std::string name = Path("caf\xe9 \xff.bcf");
+    ASSERT_EQ(Cli({"new", name}).status, 0);
+    EXPECT_TRUE(std::filesystem::exists(name));
+    EXPECT_EQ(Cli({"export-csv", name, Path("x\x80.csv")}).err,
+              "No entries in channel table to export.\n");
+    // After "--" a name may begin with a dash.
+    const std::filesystem::path cwd = std::filesystem::current_path();
+    std::filesystem::current_path(dir_);
+    const Result r = Cli({"new", "--", "-dash.bcf"});
+    std::filesystem::current_path(cwd);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(std::filesystem::exists(Path("-dash.bcf")));
+}
+
+}  // namespace
+}  // namespace quillon::cli
