@@ -535,6 +535,77 @@ TEST_F(TextSessionTest, LogoutAfterTheRebootWaitsThreeSecondsBeforeItsReport) {
     EXPECT_EQ(rig.clock.NowNs() - scripted->seen[2].sentNs, 3100 * kMs);
 }
 
+// --- a line that delivers late and in bursts ----------------------------------------
+//
+// A modem link's latency and a USB serial adapter that hands bytes over
+// every 16 ms: replies reach the programmer in pieces with quiet gaps
+// between them, and each piece must be taken as part of the reply. Where a
+// burst boundary falls in a reply depends on the latency, so every test runs
+// with 120 ms and each of the fifteen milliseconds after it: one of them
+// cuts any given reply at any given place.
+
+class BurstyLineTest : public TextSessionTest, public ::testing::WithParamInterface<int> {
+  protected:
+    void SetUp() override {
+        quillon::sim::LineDelivery usb;
+        usb.latencyNs = static_cast<uint64_t>(GetParam()) * kMs;
+        usb.burstNs = 16 * kMs;
+        rig.line.SetDelivery(quillon::sim::SimLine::Dir::CardToHost, usb);
+    }
+};
+
+TEST_P(BurstyLineTest, LoginAtThePromptSucceeds) {
+    WithCard();
+    rig.prompts.QueuePassword("quillon");
+    Login();
+    EXPECT_EQ(rig.prompts.BoxTexts(), std::vector<std::string>{});
+    EXPECT_EQ(PasswordDialogs(), 1);
+    EXPECT_EQ(app->promptReady, 1);
+    EXPECT_EQ(app->sessionState, 1);
+    EXPECT_EQ(app->passwordKnown, 1);
+    EXPECT_EQ(app->compatibility, 2);
+    EXPECT_EQ(card->CurrentMode(), TransceiverSim::Mode::Shell);
+    EXPECT_TRUE(Idle());
+}
+
+TEST_P(BurstyLineTest, LoggedInCardIsDetectedAndPassesTheVersionCheck) {
+    WithCard();
+    // Logged in by hand, waiting for the prompts themselves.
+    app->Link()->SendText("field\r", 3, false, "Passwd > ");
+    app->Link()->SendText("quillon\r", 3, false, "VEL> ");
+    ASSERT_EQ(card->CurrentMode(), TransceiverSim::Mode::Shell);
+    Login();
+    EXPECT_EQ(rig.prompts.BoxTexts(), std::vector<std::string>{});
+    EXPECT_EQ(PasswordDialogs(), 0);
+    EXPECT_EQ(app->promptReady, 1);
+    EXPECT_EQ(app->binaryMode, 0);
+    EXPECT_EQ(app->compatibility, 2);
+    EXPECT_FLOAT_EQ(app->transceiverVersion, 1.2f);
+}
+
+TEST_P(BurstyLineTest, CardInBinaryModeIsDetected) {
+    CardOptions o;
+    o.startBinary = true;
+    WithCard(o);
+    Login();
+    EXPECT_EQ(rig.prompts.BoxTexts(), std::vector<std::string>{});
+    EXPECT_EQ(app->binaryMode, 1);
+    EXPECT_EQ(app->promptReady, 1);
+    EXPECT_EQ(app->sessionState, 1);
+}
+
+TEST_P(BurstyLineTest, EnteringBinaryModeIsConfirmed) {
+    WithCard();
+    rig.prompts.QueuePassword("quillon");
+    Login();
+    app->textProcedure = textproc::kEnterBinary;
+    rig.pump.RunUntil([&] { return app->textProcedure == 0; }, 10000);
+    EXPECT_EQ(app->binaryMode, 1);
+    EXPECT_EQ(card->CurrentMode(), TransceiverSim::Mode::Binary);
+}
+
+INSTANTIATE_TEST_SUITE_P(LatencyMs, BurstyLineTest, ::testing::Range(120, 136));
+
 // --- the compatibility check ---------------------------------------------------
 
 struct VersionCase {
