@@ -708,6 +708,26 @@ TEST_F(TextSessionTest, ReplyEndsWhenTheExpectedTextHasComeAndTheLineIsQuiet) {
     EXPECT_LT(rig.clock.NowMs() - t0, 200u);
 }
 
+TEST_F(TextSessionTest, ReplyEndsTwentyFiveMillisecondsAfterItsLastByte) {
+    WithScriptedCard();
+    scripted->echo = false;  // the card side is written by hand below
+    const uint64_t t0 = rig.clock.NowNs();
+    auto say = [&](uint64_t atMs, const char* text) {
+        rig.clock.ScheduleAt(t0 + atMs * kMs, [this, text] {
+            rig.line.Card().Write(reinterpret_cast<const uint8_t*>(text),
+                                  static_cast<int>(std::strlen(text)));
+        });
+    };
+    say(150, "OK");     // in by 152.1 ms: complete
+    say(172, " more");  // a pause of 21 ms, in by 177.2 ms
+    say(207, " late");  // a pause of 31 ms
+    const std::string r = app->Link()->SendText("x\r", 3, true, "OK");
+    EXPECT_EQ(r, "OK more");
+    const uint64_t tookMs = (rig.clock.NowNs() - t0) / kMs;
+    EXPECT_GE(tookMs, 177u + 25u);
+    EXPECT_LE(tookMs, 177u + 25u + 2u * quillon::CCommPort::kPollIntervalMs);
+}
+
 TEST_F(TextSessionTest, ReplyWaitSurvivesTheTickCountWrapping) {
     // The tick count passes 2^32 during the wait: the wait still lasts its
     // three seconds instead of ending at once.
