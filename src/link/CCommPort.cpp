@@ -149,7 +149,7 @@ int CCommPort::ReceiveText(std::string& reply, int timeoutSeconds, const std::st
         const uint32_t deadline =
             clock->TickCountMs() + static_cast<uint32_t>(timeoutSeconds) * 1000u;
         bool complete = false;
-        int64_t completedAt = 0;
+        int64_t lastByteAt = 0;
         uint8_t buf[255];
         // Compared as a signed difference, so a deadline just past the tick
         // count's wrap is not taken for one that has long gone.
@@ -165,17 +165,15 @@ int CCommPort::ReceiveText(std::string& reply, int timeoutSeconds, const std::st
                                  static_cast<size_t>(n) < room ? static_cast<size_t>(n) : room);
                 }
                 total += n;
+                lastByteAt = clock->ProcessClockMs();
                 if (!complete) {
                     if (!expected.empty()) {
                         complete = reply.find(expected) != std::string::npos;
                     } else {
                         complete = total > static_cast<int>(command.size());
                     }
-                    if (complete) {
-                        completedAt = clock->ProcessClockMs();
-                    }
                 }
-            } else if (complete && clock->ProcessClockMs() > completedAt) {
+            } else if (complete && clock->ProcessClockMs() - lastByteAt >= kReplyQuietMs) {
                 break;
             }
             if (ctx_.pump != nullptr) {
@@ -184,9 +182,8 @@ int CCommPort::ReceiveText(std::string& reply, int timeoutSeconds, const std::st
             if (session != nullptr && session->CurrentSessionState() == 3) {
                 break;
             }
-            // Wait a little between polls instead of spinning a core. The
-            // pause is a little longer than one character takes at 9600
-            // baud, so a reply still coming in is never taken for its end.
+            // Wait a little between polls instead of spinning a core; the
+            // end of a reply is judged by kReplyQuietMs, not by one poll.
             clock->SleepMs(kPollIntervalMs);
         }
     }

@@ -62,6 +62,12 @@ class CCommPort : public CLinkInterface {
     static constexpr size_t kMaxReply = 65536;
     // Milliseconds between two polls of a reply wait.
     static constexpr uint32_t kPollIntervalMs = 2;
+    // A complete reply is taken as ended only after this long without a new
+    // byte. USB serial adapters hand received bytes over in bursts (the
+    // common FTDI chips every 16 ms), and a modem link adds latency, so a
+    // reply can pause well past one poll in its middle; cutting it there
+    // would make a good card look broken.
+    static constexpr uint32_t kReplyQuietMs = 25;
 
     // Ring positions, for the engine's reset and for tests.
     int RingWriteRow() const { return ringWriteRow_; }

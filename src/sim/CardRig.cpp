@@ -17,6 +17,9 @@ CardRig::CardRig(VirtualClock& clock, const SimOptions& o, CardContent content, 
     line_.SetFaults(SimLine::Dir::HostToCard, f);
     line_.SetFaults(SimLine::Dir::CardToHost, f);
     line_.SetSeed(o.seed);
+    LineDelivery toHost;
+    toHost.burstNs = static_cast<uint64_t>(o.burstMs) * VirtualClock::kNsPerMs;
+    line_.SetDelivery(SimLine::Dir::CardToHost, toHost);
     if (o.modem) {
         modem_ = std::make_unique<ModemSim>(clock, card_, o.modemOptions);
     }

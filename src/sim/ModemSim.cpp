@@ -150,139 +150,179 @@ void ModemSim::Result(const char* word) {
     }
 }
 
-void ModemSim::RunLine(const std::string& raw) {
-    // The command starts at the first "AT"; what comes before is noise.
-    size_t at = std::string::npos;
-    for (size_t i = 0; i + 1 < raw.size(); ++i) {
-        if (std::toupper(static_cast<unsigned char>(raw[i])) == 'A' &&
-            std::toupper(static_cast<unsigned char>(raw[i + 1])) == 'T') {
-            at = i;
-            break;
-        }
+// One command line after its "AT", read from left to right.
+struct ModemSim::CommandCursor {
+    std::string text;
+    size_t pos = 0;
+
+    bool AtEnd() const { return pos >= text.size(); }
+    char Peek() const { return text[pos]; }
+    void Skip() { ++pos; }
+    // The next character, in upper case.
+    char Letter() {
+        return static_cast<char>(std::toupper(static_cast<unsigned char>(text[pos++])));
     }
-    if (at == std::string::npos) {
-        return;
-    }
-    const std::string cmd = raw.substr(at + 2);
-    size_t i = 0;
-    auto number = [&](int def) {
+    // The decimal number at the cursor (a large one reads as 256), or def
+    // when no digit is there.
+    int Number(int def) {
         int v = -1;
-        while (i < cmd.size() && std::isdigit(static_cast<unsigned char>(cmd[i])) != 0) {
-            v = (v < 0 ? 0 : v) * 10 + (cmd[i] - '0');
+        while (!AtEnd() && std::isdigit(static_cast<unsigned char>(text[pos])) != 0) {
+            v = (v < 0 ? 0 : v) * 10 + (text[pos] - '0');
             if (v > 255) {
                 v = 256;
             }
-            ++i;
+            ++pos;
         }
         return v < 0 ? def : v;
-    };
+    }
+    std::string Rest() const { return text.substr(pos); }
+};
+
+namespace {
+
+// Where the command starts: the first "AT" in either case.
+size_t FindAt(const std::string& raw) {
+    for (size_t i = 0; i + 1 < raw.size(); ++i) {
+        if (std::toupper(static_cast<unsigned char>(raw[i])) == 'A' &&
+            std::toupper(static_cast<unsigned char>(raw[i + 1])) == 'T') {
+            return i;
+        }
+    }
+    return std::string::npos;
+}
+
+}  // namespace
+
+void ModemSim::RunLine(const std::string& raw) {
+    // What comes before the "AT" is noise; a line without one gets no answer.
+    const size_t at = FindAt(raw);
+    if (at == std::string::npos) {
+        return;
+    }
+    CommandCursor cmd{raw.substr(at + 2)};
     std::string info;
-    while (i < cmd.size()) {
-        const char c = static_cast<char>(std::toupper(static_cast<unsigned char>(cmd[i++])));
-        if (c == ' ') {
-            continue;
-        }
-        if (c == 'D') {
-            if (Connected()) {
-                Result(msg::kModemError);
-                return;
-            }
-            Dial(cmd.substr(i));
+    while (!cmd.AtEnd()) {
+        if (RunCommand(cmd, info) == LineStep::Ended) {
             return;
-        }
-        if (c == '&') {
-            if (i >= cmd.size()) {
-                Result(msg::kModemError);
-                return;
-            }
-            const char what = static_cast<char>(std::toupper(static_cast<unsigned char>(cmd[i++])));
-            const int v = number(0);
-            if (std::string("FWKCDSY").find(what) == std::string::npos || v > 9) {
-                Result(msg::kModemError);
-                return;
-            }
-            if (what == 'F') {
-                Defaults();
-            }
-            continue;
-        }
-        if (c == 'S') {
-            const int reg = number(-1);
-            if (reg < 0 || reg >= static_cast<int>(sregs_.size()) || i >= cmd.size()) {
-                Result(msg::kModemError);
-                return;
-            }
-            if (cmd[i] == '?') {
-                ++i;
-                char buf[8];
-                std::snprintf(buf, sizeof buf, "%03d", sregs_[static_cast<size_t>(reg)]);
-                info += std::string("\r\n") + buf;
-                continue;
-            }
-            if (cmd[i] != '=') {
-                Result(msg::kModemError);
-                return;
-            }
-            ++i;
-            const int v = number(0);
-            if (v > 255) {
-                Result(msg::kModemError);
-                return;
-            }
-            sregs_[static_cast<size_t>(reg)] = static_cast<uint8_t>(v);
-            continue;
-        }
-        const int v = number(0);
-        switch (c) {
-            case 'E':
-                echo_ = v != 0;
-                break;
-            case 'Q':
-                quiet_ = v != 0;
-                break;
-            case 'V':
-                verbose_ = v != 0;
-                break;
-            case 'X':
-            case 'L':
-            case 'M':
-                if (v > 4) {
-                    Result(msg::kModemError);
-                    return;
-                }
-                break;
-            case 'Z':
-                Defaults();
-                break;
-            case 'I':
-                info += std::string("\r\n") + msg::kModemIdentity;
-                break;
-            case 'H':
-                dialTimer_.Stop();
-                state_ = State::Command;
-                pluses_ = 0;
-                break;
-            case 'O':
-                if (state_ != State::OnlineCommand) {
-                    Result(msg::kModemNoCarrier);
-                    return;
-                }
-                state_ = State::Online;
-                anyHostByte_ = false;
-                Result(msg::kModemConnect);
-                return;
-            case 'A':
-                Result(msg::kModemNoCarrier);  // nobody is calling
-                return;
-            default:
-                Result(msg::kModemError);
-                return;
         }
     }
     if (!info.empty() && !quiet_) {
         Emit(info);
     }
     Result(msg::kModemOk);
+}
+
+ModemSim::LineStep ModemSim::RunCommand(CommandCursor& cmd, std::string& info) {
+    const char c = cmd.Letter();
+    switch (c) {
+        case ' ':
+            return LineStep::Next;
+        case 'D':
+            return DialCommand(cmd);
+        case '&':
+            return AmpersandCommand(cmd);
+        case 'S':
+            return RegisterCommand(cmd, info);
+        default:
+            return BasicCommand(c, cmd.Number(0), info);
+    }
+}
+
+ModemSim::LineStep ModemSim::Refuse() {
+    Result(msg::kModemError);
+    return LineStep::Ended;
+}
+
+ModemSim::LineStep ModemSim::DialCommand(CommandCursor& cmd) {
+    if (Connected()) {
+        return Refuse();
+    }
+    // The rest of the line is the number; the result comes when the call
+    // is decided.
+    Dial(cmd.Rest());
+    return LineStep::Ended;
+}
+
+ModemSim::LineStep ModemSim::AmpersandCommand(CommandCursor& cmd) {
+    if (cmd.AtEnd()) {
+        return Refuse();
+    }
+    const char what = cmd.Letter();
+    const int v = cmd.Number(0);
+    if (std::string("FWKCDSY").find(what) == std::string::npos || v > 9) {
+        return Refuse();
+    }
+    if (what == 'F') {
+        Defaults();
+    }
+    return LineStep::Next;
+}
+
+ModemSim::LineStep ModemSim::RegisterCommand(CommandCursor& cmd, std::string& info) {
+    const int reg = cmd.Number(-1);
+    if (reg < 0 || reg >= static_cast<int>(sregs_.size()) || cmd.AtEnd()) {
+        return Refuse();
+    }
+    if (cmd.Peek() == '?') {
+        cmd.Skip();
+        char buf[8];
+        std::snprintf(buf, sizeof buf, "%03d", sregs_[static_cast<size_t>(reg)]);
+        info += std::string("\r\n") + buf;
+        return LineStep::Next;
+    }
+    if (cmd.Peek() != '=') {
+        return Refuse();
+    }
+    cmd.Skip();
+    const int v = cmd.Number(0);
+    if (v > 255) {
+        return Refuse();
+    }
+    sregs_[static_cast<size_t>(reg)] = static_cast<uint8_t>(v);
+    return LineStep::Next;
+}
+
+ModemSim::LineStep ModemSim::BasicCommand(char letter, int value, std::string& info) {
+    switch (letter) {
+        case 'E':
+            echo_ = value != 0;
+            return LineStep::Next;
+        case 'Q':
+            quiet_ = value != 0;
+            return LineStep::Next;
+        case 'V':
+            verbose_ = value != 0;
+            return LineStep::Next;
+        case 'X':
+        case 'L':
+        case 'M':
+            return value > 4 ? Refuse() : LineStep::Next;
+        case 'Z':
+            Defaults();
+            return LineStep::Next;
+        case 'I':
+            info += std::string("\r\n") + msg::kModemIdentity;
+            return LineStep::Next;
+        case 'H':
+            dialTimer_.Stop();
+            state_ = State::Command;
+            pluses_ = 0;
+            return LineStep::Next;
+        case 'O':
+            if (state_ != State::OnlineCommand) {
+                Result(msg::kModemNoCarrier);
+                return LineStep::Ended;
+            }
+            state_ = State::Online;
+            anyHostByte_ = false;
+            Result(msg::kModemConnect);
+            return LineStep::Ended;
+        case 'A':
+            Result(msg::kModemNoCarrier);  // nobody is calling
+            return LineStep::Ended;
+        default:
+            return Refuse();
+    }
 }
 
 void ModemSim::Dial(const std::string& number) {

@@ -49,7 +49,18 @@ class ModemSim : public SimPeer {
     void CommandByte(uint8_t b);
     void OnlineByte(uint8_t b);
     void FromCard(const uint8_t* data, size_t count);
+
+    // A command line runs command by command; each step says whether the
+    // line goes on or has already given its result.
+    struct CommandCursor;
+    enum class LineStep { Next, Ended };
     void RunLine(const std::string& line);
+    LineStep RunCommand(CommandCursor& cmd, std::string& info);
+    LineStep DialCommand(CommandCursor& cmd);
+    LineStep AmpersandCommand(CommandCursor& cmd);
+    LineStep RegisterCommand(CommandCursor& cmd, std::string& info);
+    LineStep BasicCommand(char letter, int value, std::string& info);
+    LineStep Refuse();
     void Result(const char* word);
     void Dial(const std::string& number);
     void DialDone();

@@ -52,12 +52,7 @@ void SimLine::Send(Dir dir, uint8_t b) {
         ++corrupted_;
     }
     if (deliver) {
-        End& far = (dir == Dir::HostToCard) ? card_ : host_;
-        clock_.ScheduleAt(freeAtNs_[d] + f.extraDelayNs, [this, &far, b] {
-            if (connected_) {
-                far.Deliver(b);
-            }
-        });
+        Arrive(dir, freeAtNs_[d], b);
     }
     if (Chance(f.insertRate)) {
         std::uniform_int_distribution<int> any(0, 255);
@@ -66,14 +61,26 @@ void SimLine::Send(Dir dir, uint8_t b) {
         const uint64_t s2 = freeAtNs_[d];
         freeAtNs_[d] = s2 + byteTimeNs_;
         if (!f.silent) {
-            End& far = (dir == Dir::HostToCard) ? card_ : host_;
-            clock_.ScheduleAt(freeAtNs_[d] + f.extraDelayNs, [this, &far, extra] {
-                if (connected_) {
-                    far.Deliver(extra);
-                }
-            });
+            Arrive(dir, freeAtNs_[d], extra);
         }
     }
+}
+
+void SimLine::Arrive(Dir dir, uint64_t wireDoneNs, uint8_t b) {
+    const LineDelivery& dl = delivery_[static_cast<int>(dir)];
+    uint64_t at = wireDoneNs + dl.latencyNs;
+    if (dl.burstNs > 0) {
+        at = (at + dl.burstNs - 1) / dl.burstNs * dl.burstNs;
+    }
+    // Readable times never decrease along a direction, and the clock runs
+    // the events of one moment in the order they were scheduled, so a burst
+    // keeps the bytes' order.
+    End& far = (dir == Dir::HostToCard) ? card_ : host_;
+    clock_.ScheduleAt(at, [this, &far, b] {
+        if (connected_) {
+            far.Deliver(b);
+        }
+    });
 }
 
 void SimLine::Put(Dir dir, uint8_t) {

@@ -11,11 +11,20 @@ namespace quillon::sim {
 
 // Faults a direction of the line can inject, each byte independently.
 struct LineFaults {
-    double corruptRate = 0.0;   // a byte arrives with other bits
-    double dropRate = 0.0;      // a byte never arrives
-    double insertRate = 0.0;    // a random extra byte follows the byte
-    uint64_t extraDelayNs = 0;  // added to every byte's arrival
-    bool silent = false;        // nothing sent in this direction arrives
+    double corruptRate = 0.0;  // a byte arrives with other bits
+    double dropRate = 0.0;     // a byte never arrives
+    double insertRate = 0.0;   // a random extra byte follows the byte
+    bool silent = false;       // nothing sent in this direction arrives
+};
+
+// When a byte that has crossed the wire becomes readable at the far end. A
+// modem link or a network adds latency; a USB serial adapter holds what it
+// receives and hands it over in bursts (the common FTDI chips every 16 ms),
+// so a reply reaches the reader in pieces with quiet gaps between them.
+struct LineDelivery {
+    uint64_t latencyNs = 0;  // every byte arrives this much later
+    uint64_t burstNs = 0;    // non-zero: bytes become readable only at the
+                             // multiples of this period (of the clock's time)
 };
 
 // What a per-byte filter does with one byte; tests use it to lose one
@@ -28,7 +37,8 @@ struct FilterResult {
 
 // A serial line between the programmer (host end) and the card (card end),
 // at 8N1 timing: a byte written is readable at the far end when its ten bits
-// would have arrived, and bytes written back to back queue behind each other.
+// would have arrived (later with a LineDelivery), and bytes written back to
+// back queue behind each other.
 class SimLine {
   public:
     enum class Dir { HostToCard = 0, CardToHost = 1 };
@@ -70,6 +80,8 @@ class SimLine {
 
     void SetFaults(Dir dir, const LineFaults& f) { faults_[static_cast<int>(dir)] = f; }
     const LineFaults& Faults(Dir dir) const { return faults_[static_cast<int>(dir)]; }
+    void SetDelivery(Dir dir, const LineDelivery& d) { delivery_[static_cast<int>(dir)] = d; }
+    const LineDelivery& Delivery(Dir dir) const { return delivery_[static_cast<int>(dir)]; }
     void SetSeed(uint32_t seed) { rng_.seed(seed); }
     void SetFilter(Dir dir, std::function<FilterResult(uint8_t)> fn) {
         filters_[static_cast<int>(dir)] = std::move(fn);
@@ -93,12 +105,16 @@ class SimLine {
     void Send(Dir dir, uint8_t b);
     void Put(Dir dir, uint8_t b);
     bool Chance(double rate);
+    // Schedules a byte that has crossed the wire at wireDoneNs to become
+    // readable at the far end as the direction's delivery says.
+    void Arrive(Dir dir, uint64_t wireDoneNs, uint8_t b);
 
     VirtualClock& clock_;
     uint64_t byteTimeNs_;
     End host_;
     End card_;
     LineFaults faults_[2];
+    LineDelivery delivery_[2];
     std::function<FilterResult(uint8_t)> filters_[2];
     uint64_t freeAtNs_[2] = {0, 0};
     bool connected_ = true;

@@ -1,8 +1,11 @@
 #include "sim/SimOptions.h"
 
+#include <CLI/CLI.hpp>
 #include <cerrno>
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <limits>
 
 #include "sim/CardContent.h"
@@ -41,179 +44,192 @@ bool ToInt(const std::string& s, long long lo, long long hi, long long& out) {
     return true;
 }
 
+std::string Printf(const char* format, ...) __attribute__((format(printf, 1, 2)));
+std::string Printf(const char* format, ...) {
+    char buf[512];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(buf, sizeof buf, format, args);
+    va_end(args);
+    return buf;
+}
+
+// The option table of quillon-sim, filled into the options it is given.
+// Every value goes through this program's own number rules (CLI11's would
+// take a leading zero for octal), and every refusal names its switch.
+class SimCommandLine {
+  public:
+    explicit SimCommandLine(SimOptions& o) : app_("", "quillon-sim"), o_(o) { Build(); }
+    CLI::App& App() { return app_; }
+
+  private:
+    void Text(const std::string& name, const char* type, std::function<void(std::string)> set,
+              const std::string& help) {
+        app_.add_option_function<std::string>(
+                name, [set](const std::string& v) { set(v); }, help)
+            ->type_name(type);
+    }
+    void Rate(const std::string& name, double& target, const std::string& help) {
+        app_.add_option_function<std::string>(
+                name,
+                [name, &target](const std::string& v) {
+                    if (!ToDouble(v, 0.0, 1.0, target)) {
+                        throw CLI::ValidationError(name + " wants a rate from 0 to 1, not '" + v +
+                                                   "'");
+                    }
+                },
+                help)
+            ->type_name("R");
+    }
+    void Integer(const std::string& name, const char* type, long long lo, long long hi,
+                 std::function<void(long long)> set, const std::string& help) {
+        app_.add_option_function<std::string>(
+                name,
+                [name, lo, hi, set](const std::string& v) {
+                    long long n = 0;
+                    if (!ToInt(v, lo, hi, n)) {
+                        throw CLI::ValidationError(name + " wants a whole number from " +
+                                                   std::to_string(lo) + " to " +
+                                                   std::to_string(hi) + ", not '" + v + "'");
+                    }
+                    set(n);
+                },
+                help)
+            ->type_name(type);
+    }
+    void Flag(const std::string& name, bool& target, const std::string& help) {
+        app_.add_flag_callback(
+            name, [&target] { target = true; }, help);
+    }
+
+    void Build() {
+        const SimOptions d;
+        app_.description(
+            "A simulated transceiver card (optionally behind a dial-up modem) on a\n"
+            "pseudo-terminal, in real time at 9600 baud. Prints the terminal's device\n"
+            "name and runs until interrupted. Log in as \"field\".\n");
+        app_.footer(
+            "The modem's dial results go by the number's digits: ...0002 BUSY,\n"
+            "...0003 NO CARRIER, ...0004 NO DIALTONE, none NO CARRIER, any other\n"
+            "CONNECT 9600.");
+        app_.get_formatter()->column_width(26);
+        // A repeated switch counts with its last value, as it always has.
+        app_.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+        app_.set_help_flag();
+        app_.option_defaults()->group("Runner");
+        Text(
+            "--link", "PATH", [this](std::string v) { o_.linkPath = std::move(v); },
+            "make PATH a symbolic link to the terminal (removed at exit)");
+        Text(
+            "--state", "FILE", [this](std::string v) { o_.statePath = std::move(v); },
+            "load the card's content from FILE (JSON) and write it back\n"
+            "on every change and at exit (default: factory content, not kept)");
+        Flag("--trace", o_.trace, "print every byte each way with its direction and time");
+        Flag("--modem", o_.modem, "put a Hayes-style modem in front of the card");
+        Integer(
+            "--dial-delay-ms", "MS", 0, 60000,
+            [this](long long n) { o_.modemOptions.dialDelayMs = static_cast<uint32_t>(n); },
+            Printf("time from ATD to its result (default %u)", d.modemOptions.dialDelayMs));
+        Integer(
+            "--guard-ms", "MS", 1, 10000,
+            [this](long long n) { o_.modemOptions.guardMs = static_cast<uint32_t>(n); },
+            Printf("the modem's escape guard time (default %u)", d.modemOptions.guardMs));
+        app_.add_flag("-h,--help", o_.help, "show this help");
+
+        app_.option_defaults()->group("Card");
+        Text(
+            "--password", "PW", [this](std::string v) { o_.password = std::move(v); },
+            Printf("the login password (default: stored, or \"%s\")", kFactoryPassword));
+        Text(
+            "--version", "TEXT", [this](std::string v) { o_.card.version = std::move(v); },
+            Printf("reply to getp bcp_version (default %s; \"\" lacks it)",
+                   d.card.version.c_str()));
+        app_.add_option_function<std::string>(
+                "--reboot-seconds",
+                [this](const std::string& v) {
+                    if (!ToDouble(v, 0.0, 3600.0, o_.card.rebootSeconds)) {
+                        throw CLI::ValidationError(
+                            "--reboot-seconds wants seconds from 0 to 3600, not '" + v + "'");
+                    }
+                },
+                Printf("silence after wct (default %g)", d.card.rebootSeconds))
+            ->type_name("S");
+        app_.add_flag_callback(
+            "--no-wct-confirm", [this] { o_.card.wctConfirm = false; },
+            "wct reboots without its confirmation line");
+        Integer(
+            "--nak-first", "N", 0, 1000,
+            [this](long long n) { o_.card.nakFirst = static_cast<int>(n); },
+            Printf("NAK the first N receptions of every block (default %d)", d.card.nakFirst));
+        Integer(
+            "--bad-header", "CODE", 0, 255,
+            [this](long long n) { o_.card.badHeaderCode = static_cast<int>(n); },
+            "replies to command CODE carry the header 0x80 0x00 (default none)");
+        Integer(
+            "--bad-header-times", "N", 0, 1000000,
+            [this](long long n) { o_.card.badHeaderTimes = static_cast<int>(n); },
+            Printf("only the first N such replies go wrong (default %d: all)",
+                   d.card.badHeaderTimes));
+        Flag("--bad-channel-number", o_.card.badChannelNumber,
+             "the channel stream numbers one record 512");
+        Flag("--bad-kind", o_.card.badKind, "the channel stream gives one record kind 3");
+        Integer(
+            "--bad-record-slot", "N", 0, kCardChannels - 1,
+            [this](long long n) { o_.card.badRecordSlot = static_cast<int>(n); },
+            Printf("which record of the stream is the bad one (default %d)", d.card.badRecordSlot));
+        Flag("--silent", o_.card.silent, "the card neither answers nor listens");
+        Flag("--start-binary", o_.card.startBinary, "the card starts in binary mode");
+        Integer(
+            "--latency-ms", "MS", 0, 60000,
+            [this](long long n) { o_.card.latencyMs = static_cast<uint32_t>(n); },
+            Printf("every byte the card sends leaves this much later (default %u)",
+                   d.card.latencyMs));
+
+        app_.option_defaults()->group("Line (each byte, both directions unless said)");
+        Rate("--corrupt-rate", o_.corruptRate,
+             Printf("chance a byte arrives altered, 0 to 1 (default %g)", d.corruptRate));
+        Rate("--drop-rate", o_.dropRate, Printf("chance a byte is lost (default %g)", d.dropRate));
+        Rate("--insert-rate", o_.insertRate,
+             Printf("chance a random byte follows it (default %g)", d.insertRate));
+        Integer(
+            "--seed", "N", 0, std::numeric_limits<uint32_t>::max(),
+            [this](long long n) { o_.seed = static_cast<uint32_t>(n); },
+            Printf("seed of the line's faults (default %u)", d.seed));
+        Integer(
+            "--burst-ms", "MS", 0, 1000,
+            [this](long long n) { o_.burstMs = static_cast<uint32_t>(n); },
+            Printf("the card's bytes reach the programmer only every MS ms, in\n"
+                   "bursts, as through a USB serial adapter (default %u: at once)",
+                   d.burstMs));
+    }
+
+    CLI::App app_;
+    SimOptions& o_;
+};
+
 }  // namespace
 
 bool ParseSimArgs(const std::vector<std::string>& args, SimOptions& o, std::string& error) {
     o = SimOptions{};
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        auto value = [&](std::string& v) {
-            if (i + 1 >= args.size()) {
-                error = a + " needs a value";
-                return false;
-            }
-            v = args[++i];
-            return true;
-        };
-        auto rate = [&](double& r) {
-            std::string v;
-            if (!value(v)) {
-                return false;
-            }
-            if (!ToDouble(v, 0.0, 1.0, r)) {
-                error = a + " wants a rate from 0 to 1, not '" + v + "'";
-                return false;
-            }
-            return true;
-        };
-        auto integer = [&](long long lo, long long hi, long long& n) {
-            std::string v;
-            if (!value(v)) {
-                return false;
-            }
-            if (!ToInt(v, lo, hi, n)) {
-                error = a + " wants a whole number from " + std::to_string(lo) + " to " +
-                        std::to_string(hi) + ", not '" + v + "'";
-                return false;
-            }
-            return true;
-        };
-        long long n = 0;
-        std::string v;
-        if (a == "--help" || a == "-h") {
-            o.help = true;
-        } else if (a == "--password") {
-            if (!value(v))
-                return false;
-            o.password = v;
-        } else if (a == "--version") {
-            if (!value(v))
-                return false;
-            o.card.version = v;
-        } else if (a == "--corrupt-rate") {
-            if (!rate(o.corruptRate))
-                return false;
-        } else if (a == "--drop-rate") {
-            if (!rate(o.dropRate))
-                return false;
-        } else if (a == "--insert-rate") {
-            if (!rate(o.insertRate))
-                return false;
-        } else if (a == "--seed") {
-            if (!integer(0, std::numeric_limits<uint32_t>::max(), n))
-                return false;
-            o.seed = static_cast<uint32_t>(n);
-        } else if (a == "--reboot-seconds") {
-            if (!value(v))
-                return false;
-            if (!ToDouble(v, 0.0, 3600.0, o.card.rebootSeconds)) {
-                error = a + " wants seconds from 0 to 3600, not '" + v + "'";
-                return false;
-            }
-        } else if (a == "--no-wct-confirm") {
-            o.card.wctConfirm = false;
-        } else if (a == "--nak-first") {
-            if (!integer(0, 1000, n))
-                return false;
-            o.card.nakFirst = static_cast<int>(n);
-        } else if (a == "--bad-header") {
-            if (!integer(0, 255, n))
-                return false;
-            o.card.badHeaderCode = static_cast<int>(n);
-        } else if (a == "--bad-header-times") {
-            if (!integer(0, 1000000, n))
-                return false;
-            o.card.badHeaderTimes = static_cast<int>(n);
-        } else if (a == "--bad-channel-number") {
-            o.card.badChannelNumber = true;
-        } else if (a == "--bad-kind") {
-            o.card.badKind = true;
-        } else if (a == "--bad-record-slot") {
-            if (!integer(0, kCardChannels - 1, n))
-                return false;
-            o.card.badRecordSlot = static_cast<int>(n);
-        } else if (a == "--silent") {
-            o.card.silent = true;
-        } else if (a == "--start-binary") {
-            o.card.startBinary = true;
-        } else if (a == "--latency-ms") {
-            if (!integer(0, 60000, n))
-                return false;
-            o.card.latencyMs = static_cast<uint32_t>(n);
-        } else if (a == "--modem") {
-            o.modem = true;
-        } else if (a == "--dial-delay-ms") {
-            if (!integer(0, 60000, n))
-                return false;
-            o.modemOptions.dialDelayMs = static_cast<uint32_t>(n);
-        } else if (a == "--guard-ms") {
-            if (!integer(1, 10000, n))
-                return false;
-            o.modemOptions.guardMs = static_cast<uint32_t>(n);
-        } else if (a == "--link") {
-            if (!value(o.linkPath))
-                return false;
-        } else if (a == "--state") {
-            if (!value(o.statePath))
-                return false;
-        } else if (a == "--trace") {
-            o.trace = true;
-        } else {
-            error = "unknown option '" + a + "' (try --help)";
-            return false;
+    SimCommandLine line(o);
+    // CLI11 takes the arguments last one first.
+    std::vector<std::string> reversed(args.rbegin(), args.rend());
+    try {
+        line.App().parse(reversed);
+    } catch (const CLI::ParseError& e) {
+        error = e.what();
+        if (dynamic_cast<const CLI::ExtrasError*>(&e) != nullptr) {
+            error += " (try --help)";
         }
+        return false;
     }
     return true;
 }
 
 std::string SimUsage() {
-    const SimOptions d;
-    char buf[4096];
-    std::snprintf(
-        buf, sizeof buf,
-        "Usage: quillon-sim [OPTIONS]\n"
-        "\n"
-        "A simulated transceiver card (optionally behind a dial-up modem) on a\n"
-        "pseudo-terminal, in real time at 9600 baud. Prints the terminal's device\n"
-        "name and runs until interrupted. Log in as \"field\".\n"
-        "\n"
-        "Runner:\n"
-        "  --link PATH            make PATH a symbolic link to the terminal (removed at exit)\n"
-        "  --state FILE           load the card's content from FILE (JSON) and write it back\n"
-        "                         on every change and at exit (default: factory content, not "
-        "kept)\n"
-        "  --trace                print every byte each way with its direction and time\n"
-        "  --modem                put a Hayes-style modem in front of the card\n"
-        "  --dial-delay-ms MS     time from ATD to its result (default %u)\n"
-        "  --guard-ms MS          the modem's escape guard time (default %u)\n"
-        "                         dial results by the number's digits: ...0002 BUSY,\n"
-        "                         ...0003 NO CARRIER, ...0004 NO DIALTONE, none NO CARRIER,\n"
-        "                         any other CONNECT 9600\n"
-        "Card:\n"
-        "  --password PW          the login password (default: stored, or \"%s\")\n"
-        "  --version TEXT         reply to getp bcp_version (default %s; \"\" lacks it)\n"
-        "  --reboot-seconds S     silence after wct (default %g)\n"
-        "  --no-wct-confirm       wct reboots without its confirmation line\n"
-        "  --nak-first N          NAK the first N receptions of every block (default %d)\n"
-        "  --bad-header CODE      replies to command CODE carry the header 0x80 0x00 (default "
-        "none)\n"
-        "  --bad-header-times N   only the first N such replies go wrong (default 0: all)\n"
-        "  --bad-channel-number   the channel stream numbers one record 512\n"
-        "  --bad-kind             the channel stream gives one record kind 3\n"
-        "  --bad-record-slot N    which record of the stream is the bad one (default %d)\n"
-        "  --silent               the card neither answers nor listens\n"
-        "  --start-binary         the card starts in binary mode\n"
-        "  --latency-ms MS        every byte the card sends leaves this much later (default %u)\n"
-        "Line (each byte, both directions):\n"
-        "  --corrupt-rate R       chance a byte arrives altered, 0 to 1 (default %g)\n"
-        "  --drop-rate R          chance a byte is lost (default %g)\n"
-        "  --insert-rate R        chance a random byte follows it (default %g)\n"
-        "  --seed N               seed of the line's faults (default %u)\n"
-        "  --help                 show this help\n",
-        d.modemOptions.dialDelayMs, d.modemOptions.guardMs, kFactoryPassword,
-        d.card.version.c_str(), d.card.rebootSeconds, d.card.nakFirst, d.card.badRecordSlot,
-        d.card.latencyMs, d.corruptRate, d.dropRate, d.insertRate, d.seed);
-    return buf;
+    SimOptions o;
+    SimCommandLine line(o);
+    return line.App().help();
 }
 
 }  // namespace quillon::sim

@@ -12,6 +12,7 @@
 
 using quillon::sim::FilterAction;
 using quillon::sim::FilterResult;
+using quillon::sim::LineDelivery;
 using quillon::sim::LineFaults;
 using quillon::sim::SimLine;
 using quillon::sim::SimPump;
@@ -73,6 +74,52 @@ TEST(SimLine, PurgeDropsArrivedBytesOnlyAndDisconnectFailsBothWays) {
     uint8_t b[4];
     EXPECT_EQ(line.Host().Read(b, 4), -1);
     EXPECT_EQ(line.Host().Write(msg, 1), -1);
+}
+
+TEST(SimLine, LatencyAndBurstsDelayOnlyTheirDirection) {
+    VirtualClock c(0);
+    SimLine line(c);
+    LineDelivery usb;
+    usb.latencyNs = 120 * kMs;
+    usb.burstNs = 16 * kMs;
+    line.SetDelivery(SimLine::Dir::CardToHost, usb);
+    // Ten bytes leave the wire at 1.04 ms, 2.08 ms, ... 10.4 ms, reach the
+    // adapter 120 ms later, and are handed over at 128 ms (the first seven,
+    // in by 127.3 ms) and 144 ms (the other three).
+    line.Card().Write(reinterpret_cast<const uint8_t*>("abcdefghij"), 10);
+    line.Host().Write(reinterpret_cast<const uint8_t*>("x"), 1);
+    c.AdvanceTo(2 * kMs);
+    EXPECT_EQ(ReadAll(line.Card()), "x");  // the other way is untouched
+    c.AdvanceTo(128 * kMs - 1);
+    EXPECT_EQ(ReadAll(line.Host()), "");
+    c.AdvanceTo(128 * kMs);
+    EXPECT_EQ(ReadAll(line.Host()), "abcdefg");
+    c.AdvanceTo(144 * kMs - 1);
+    EXPECT_EQ(ReadAll(line.Host()), "");
+    c.AdvanceTo(144 * kMs);
+    EXPECT_EQ(ReadAll(line.Host()), "hij");
+
+    // A byte written at 150 ms is off the wire at 151.04 ms and in the
+    // adapter at 271.04 ms: the burst at 272 ms brings it.
+    c.AdvanceTo(150 * kMs);
+    line.Card().Write(reinterpret_cast<const uint8_t*>("k"), 1);
+    c.AdvanceTo(272 * kMs - 1);
+    EXPECT_EQ(ReadAll(line.Host()), "");
+    c.AdvanceTo(272 * kMs);
+    EXPECT_EQ(ReadAll(line.Host()), "k");
+
+    // Latency alone delays each byte by exactly that much.
+    usb.burstNs = 0;
+    line.SetDelivery(SimLine::Dir::CardToHost, usb);
+    const uint64_t t0 = 300 * kMs;
+    c.AdvanceTo(t0);
+    line.Card().Write(reinterpret_cast<const uint8_t*>("yz"), 2);
+    c.AdvanceTo(t0 + 120 * kMs + line.ByteTimeNs() - 1);
+    EXPECT_EQ(ReadAll(line.Host()), "");
+    c.AdvanceTo(t0 + 120 * kMs + line.ByteTimeNs());
+    EXPECT_EQ(ReadAll(line.Host()), "y");
+    c.AdvanceTo(t0 + 120 * kMs + 2 * line.ByteTimeNs());
+    EXPECT_EQ(ReadAll(line.Host()), "z");
 }
 
 TEST(SimLine, FaultsAreSeededAndFiltersActOnSingleBytes) {

@@ -5,7 +5,9 @@
 #include <cstring>
 #include <functional>
 #include <map>
+#include <ostream>
 #include <string>
+#include <vector>
 
 #include "SimRig.h"
 #include "ops/CTmpApp.h"
@@ -24,31 +26,82 @@ namespace {
 constexpr uint64_t kMs = quillon::sim::VirtualClock::kNsPerMs;
 
 const char* kCommsError = "A communications error occurred! Please check transceiver.";
+const char* kOlder =
+    "The Transceiver Software is not compatible with this version of the Quillon programmer.\n"
+    "Upgrade the Transceiver Software to use it with this Quillon programmer.";
+const char* kNewer =
+    "The Programming Software is not compatible with the Transceiver Software.\n"
+    "Upgrade the Programming Software to use with this Transceiver.";
+const char* kMissing =
+    "The software on the transceiver is not compatible with this version of the Quillon "
+    "programmer.\nPlease upgrade the transceiver software to use it with this Quillon "
+    "programmer.";
 
 // A card that echoes and then answers each line from a table: for the
-// answers a real card would not give.
+// answers a real card would not give. It notes every line it receives with
+// the moment the programmer sent it, so that tests can count the tries and
+// measure the waits between them.
 class ScriptedCard : public quillon::sim::SimPeer {
   public:
+    struct Seen {
+        std::string line;  // with its "\r"
+        uint64_t sentNs;   // when its first byte left the programmer
+    };
+
+    ScriptedCard(const quillon::sim::VirtualClock& clock, uint64_t byteNs)
+        : clock_(clock), byteNs_(byteNs) {}
+
     std::map<std::string, std::string> answers;  // line (with its end) -> reply
     std::string fallback;
     bool echo = true;
+    // When set, answers the n-th line (counted from 0) instead of the table.
+    std::function<std::string(size_t n, const std::string& line)> script;
+    std::vector<Seen> seen;
+
     void Receive(const uint8_t* data, size_t count) override {
         for (size_t i = 0; i < count; ++i) {
             const char c = static_cast<char>(data[i]);
+            if (line_.empty()) {
+                lineSentNs_ = clock_.NowNs() - byteNs_;
+            }
             line_ += c;
             if (echo) {
                 Emit(&data[i], 1);
             }
             if (c == '\r') {
-                auto it = answers.find(line_);
-                Emit(it != answers.end() ? it->second : fallback);
+                seen.push_back(Seen{line_, lineSentNs_});
+                if (script) {
+                    Emit(script(seen.size() - 1, line_));
+                } else {
+                    auto it = answers.find(line_);
+                    Emit(it != answers.end() ? it->second : fallback);
+                }
                 line_.clear();
             }
         }
     }
+    // The lines received so far that equal the given one.
+    size_t Count(const std::string& line) const {
+        size_t n = 0;
+        for (const Seen& s : seen) {
+            n += s.line == line ? 1 : 0;
+        }
+        return n;
+    }
+    // Milliseconds from each line to the next, from line `from` on.
+    std::vector<uint64_t> GapsMs(size_t from = 0) const {
+        std::vector<uint64_t> gaps;
+        for (size_t i = from + 1; i < seen.size(); ++i) {
+            gaps.push_back((seen[i].sentNs - seen[i - 1].sentNs) / kMs);
+        }
+        return gaps;
+    }
 
   private:
+    const quillon::sim::VirtualClock& clock_;
+    uint64_t byteNs_;
     std::string line_;
+    uint64_t lineSentNs_ = 0;
 };
 
 class TextSessionTest : public ::testing::Test {
@@ -73,7 +126,7 @@ class TextSessionTest : public ::testing::Test {
         MakeApp();
     }
     void WithScriptedCard() {
-        scripted = std::make_unique<ScriptedCard>();
+        scripted = std::make_unique<ScriptedCard>(rig.clock, rig.line.ByteTimeNs());
         quillon::sim::AttachToLine(rig.line.Card(), *scripted);
         MakeApp();
     }
@@ -319,6 +372,240 @@ TEST_F(TextSessionTest, GarbageAndATalkativeCardEndInTheMessagesWithinTheTimeOut
     EXPECT_LT(rig.clock.NowMs() - t0, 40000u);
 }
 
+// --- the login's counts and time-outs, on the virtual clock ---------------------
+//
+// Every wait below is a reply wait that runs to its time-out: 100 ms after
+// the command, then the time-out itself, so a 3 s wait puts 3100 ms between
+// one command and the next.
+
+TEST_F(TextSessionTest, DetectionTriesEightTimesAndWaitsFiveSecondsOnlyAfterSilence) {
+    WithScriptedCard();
+    scripted->echo = false;
+    // Silent, one character, one character, silent, silent, one character,
+    // silent, silent. One character is an answer (too short to mean
+    // anything) and never completes a reply, so each wait runs out.
+    const std::vector<std::string> replies = {"", "\r", "\r", "", "", "\r", "", "", "", ""};
+    scripted->script = [&](size_t n, const std::string&) {
+        return n < replies.size() ? replies[n] : std::string("\nVEL> ");
+    };
+    Login();
+    ASSERT_EQ(rig.prompts.BoxTexts(), std::vector<std::string>{kCommsError});
+    ASSERT_EQ(scripted->seen.size(), 8u);
+    EXPECT_EQ(scripted->Count("\r"), 8u);
+    // 3 s first; 5 s after a silent attempt, 3 s after any answer.
+    EXPECT_EQ(scripted->GapsMs(),
+              (std::vector<uint64_t>{3100, 5100, 3100, 3100, 5100, 5100, 3100}));
+    EXPECT_EQ(rig.clock.NowNs() - scripted->seen.back().sentNs, 5100 * kMs);
+    EXPECT_FLOAT_EQ(rig.progress.BarValue(), 100.0f);
+}
+
+TEST_F(TextSessionTest, DetectionTakesFiveCharactersAsAnAnswerAndFourAsNone) {
+    WithScriptedCard();
+    scripted->echo = false;
+    scripted->script = [&](size_t n, const std::string& line) -> std::string {
+        if (line == "getp bcp_version\r") {
+            return "getp bcp_version\r\n1.2\r\nVEL> ";
+        }
+        return n == 0 ? "\rVEL" : "\rVEL>";  // four characters, then five
+    };
+    Login();
+    EXPECT_TRUE(rig.prompts.BoxTexts().empty());
+    EXPECT_EQ(app->promptReady, 1);
+    ASSERT_EQ(scripted->seen.size(), 3u);
+    EXPECT_EQ(scripted->Count("\r"), 2u);
+    EXPECT_EQ(scripted->seen[2].line, "getp bcp_version\r");
+}
+
+TEST_F(TextSessionTest, PromptSearchSendsOneAndThenSixteenCarriageReturnsThreeSecondsEach) {
+    WithScriptedCard();
+    scripted->echo = false;
+    // Detection sees the login, then the card falls silent.
+    scripted->script = [](size_t n, const std::string&) {
+        return n == 0 ? std::string("\nLogin") : std::string();
+    };
+    Login();
+    ASSERT_EQ(rig.prompts.BoxTexts(),
+              std::vector<std::string>{"Communications error occurred! Please check transceiver."});
+    // One carriage return of the detection, one looking for a logged-in
+    // session, sixteen looking for the login prompt.
+    ASSERT_EQ(scripted->seen.size(), 18u);
+    EXPECT_EQ(scripted->Count("\r"), 18u);
+    EXPECT_EQ(scripted->GapsMs(1), std::vector<uint64_t>(16, 3100));
+    EXPECT_EQ(rig.clock.NowNs() - scripted->seen.back().sentNs, 3100 * kMs);
+    EXPECT_EQ(PasswordDialogs(), 0);
+    EXPECT_TRUE(Idle());
+}
+
+TEST_F(TextSessionTest, LoginPromptOnTheSixteenthTryIsStillTaken) {
+    WithScriptedCard();
+    scripted->echo = false;
+    scripted->script = [](size_t n, const std::string& line) -> std::string {
+        if (line == "field\r") {
+            return "field\r\nPasswd > ";
+        }
+        if (line == "secret\r") {
+            return "secret\r\r\nVEL> ";
+        }
+        if (line == "getp bcp_version\r") {
+            return "getp bcp_version\r\n1.2\r\nVEL> ";
+        }
+        if (n == 0) {
+            return "\nLogin";  // the detection
+        }
+        // Silent through the logged-in check and the first fifteen tries.
+        return n == 17 ? "\r\nLogin > " : "";
+    };
+    rig.prompts.QueuePassword("secret");
+    Login();
+    EXPECT_TRUE(rig.prompts.BoxTexts().empty());
+    EXPECT_EQ(PasswordDialogs(), 1);
+    EXPECT_EQ(app->promptReady, 1);
+    EXPECT_EQ(app->compatibility, 2);
+    EXPECT_EQ(scripted->Count("\r"), 18u);
+    EXPECT_EQ(scripted->Count("field\r"), 1u);
+}
+
+struct SilentReplyCase {
+    const char* silentOn;  // the one line the card does not answer
+    const char* message;
+};
+
+void PrintTo(const SilentReplyCase& c, std::ostream* os) {
+    for (const char* p = c.silentOn; *p != '\0'; ++p) {
+        *os << (*p == '\r' ? std::string("\\r") : std::string(1, *p));
+    }
+}
+
+class LoginReplyWaitTest : public TextSessionTest,
+                           public ::testing::WithParamInterface<SilentReplyCase> {};
+
+TEST_P(LoginReplyWaitTest, GivesUpThreeSecondsAfterItsCommand) {
+    WithScriptedCard();
+    scripted->echo = false;
+    const std::string silentOn = GetParam().silentOn;
+    scripted->script = [silentOn](size_t, const std::string& line) -> std::string {
+        if (line == silentOn) {
+            return "";
+        }
+        if (line == "field\r") {
+            return "field\r\nPasswd > ";
+        }
+        if (line == "secret\r") {
+            return "secret\r\r\nVEL> ";
+        }
+        if (line == "getp bcp_version\r") {
+            return "getp bcp_version\r\n1.2\r\nVEL> ";
+        }
+        return "\r\nLogin > ";
+    };
+    rig.prompts.QueuePassword("secret");
+    Login();
+    ASSERT_EQ(rig.prompts.BoxTexts(), std::vector<std::string>{GetParam().message});
+    ASSERT_EQ(scripted->seen.back().line, silentOn);
+    EXPECT_EQ(rig.clock.NowNs() - scripted->seen.back().sentNs, 3100 * kMs);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    UserNamePasswordAndVersion, LoginReplyWaitTest,
+    ::testing::Values(
+        SilentReplyCase{"field\r", "Communications error occurred! Please check transceiver."},
+        SilentReplyCase{"secret\r",
+                        "A communications error occurred! Please check transceiver. (pass 2)"},
+        SilentReplyCase{"getp bcp_version\r", kMissing}));
+
+TEST_F(TextSessionTest, LogoutAfterTheRebootWaitsThreeSecondsBeforeItsReport) {
+    WithScriptedCard();
+    scripted->echo = false;
+    // The card shows its login to the detection and is found logged in by
+    // the next carriage return; it never answers the logout.
+    scripted->script = [](size_t n, const std::string&) -> std::string {
+        if (n == 0) {
+            return "\nLogin";
+        }
+        return n == 1 ? "\r\r\nVEL> " : "";
+    };
+    app->tableWritten = 1;
+    Login();
+    ASSERT_EQ(rig.prompts.BoxTexts(),
+              std::vector<std::string>{"Channel table has been written to the Transceiver.\n"
+                                       "Transceiver has been rebooted."});
+    ASSERT_EQ(scripted->seen.size(), 4u);
+    EXPECT_EQ(scripted->seen[2].line, "\r");
+    EXPECT_EQ(scripted->seen[3].line, "logout\r");
+    EXPECT_EQ(rig.clock.NowNs() - scripted->seen[2].sentNs, 3100 * kMs);
+}
+
+// --- a line that delivers late and in bursts ----------------------------------------
+//
+// A modem link's latency and a USB serial adapter that hands bytes over
+// every 16 ms: replies reach the programmer in pieces with quiet gaps
+// between them, and each piece must be taken as part of the reply. Where a
+// burst boundary falls in a reply depends on the latency, so every test runs
+// with 120 ms and each of the fifteen milliseconds after it: one of them
+// cuts any given reply at any given place.
+
+class BurstyLineTest : public TextSessionTest, public ::testing::WithParamInterface<int> {
+  protected:
+    void SetUp() override {
+        quillon::sim::LineDelivery usb;
+        usb.latencyNs = static_cast<uint64_t>(GetParam()) * kMs;
+        usb.burstNs = 16 * kMs;
+        rig.line.SetDelivery(quillon::sim::SimLine::Dir::CardToHost, usb);
+    }
+};
+
+TEST_P(BurstyLineTest, LoginAtThePromptSucceeds) {
+    WithCard();
+    rig.prompts.QueuePassword("quillon");
+    Login();
+    EXPECT_EQ(rig.prompts.BoxTexts(), std::vector<std::string>{});
+    EXPECT_EQ(PasswordDialogs(), 1);
+    EXPECT_EQ(app->promptReady, 1);
+    EXPECT_EQ(app->sessionState, 1);
+    EXPECT_EQ(app->passwordKnown, 1);
+    EXPECT_EQ(app->compatibility, 2);
+    EXPECT_EQ(card->CurrentMode(), TransceiverSim::Mode::Shell);
+    EXPECT_TRUE(Idle());
+}
+
+TEST_P(BurstyLineTest, LoggedInCardIsDetectedAndPassesTheVersionCheck) {
+    WithCard();
+    // Logged in by hand, waiting for the prompts themselves.
+    app->Link()->SendText("field\r", 3, false, "Passwd > ");
+    app->Link()->SendText("quillon\r", 3, false, "VEL> ");
+    ASSERT_EQ(card->CurrentMode(), TransceiverSim::Mode::Shell);
+    Login();
+    EXPECT_EQ(rig.prompts.BoxTexts(), std::vector<std::string>{});
+    EXPECT_EQ(PasswordDialogs(), 0);
+    EXPECT_EQ(app->promptReady, 1);
+    EXPECT_EQ(app->binaryMode, 0);
+    EXPECT_EQ(app->compatibility, 2);
+    EXPECT_FLOAT_EQ(app->transceiverVersion, 1.2f);
+}
+
+TEST_P(BurstyLineTest, CardInBinaryModeIsDetected) {
+    CardOptions o;
+    o.startBinary = true;
+    WithCard(o);
+    Login();
+    EXPECT_EQ(rig.prompts.BoxTexts(), std::vector<std::string>{});
+    EXPECT_EQ(app->binaryMode, 1);
+    EXPECT_EQ(app->promptReady, 1);
+    EXPECT_EQ(app->sessionState, 1);
+}
+
+TEST_P(BurstyLineTest, EnteringBinaryModeIsConfirmed) {
+    WithCard();
+    rig.prompts.QueuePassword("quillon");
+    Login();
+    app->textProcedure = textproc::kEnterBinary;
+    rig.pump.RunUntil([&] { return app->textProcedure == 0; }, 10000);
+    EXPECT_EQ(app->binaryMode, 1);
+    EXPECT_EQ(card->CurrentMode(), TransceiverSim::Mode::Binary);
+}
+
+INSTANTIATE_TEST_SUITE_P(LatencyMs, BurstyLineTest, ::testing::Range(120, 136));
+
 // --- the compatibility check ---------------------------------------------------
 
 struct VersionCase {
@@ -345,17 +632,6 @@ TEST_P(VersionTest, VersionDecidesCompatibility) {
         EXPECT_TRUE(Idle());
     }
 }
-
-const char* kOlder =
-    "The Transceiver Software is not compatible with this version of the Quillon programmer.\n"
-    "Upgrade the Transceiver Software to use it with this Quillon programmer.";
-const char* kNewer =
-    "The Programming Software is not compatible with the Transceiver Software.\n"
-    "Upgrade the Programming Software to use with this Transceiver.";
-const char* kMissing =
-    "The software on the transceiver is not compatible with this version of the Quillon "
-    "programmer.\nPlease upgrade the transceiver software to use it with this Quillon "
-    "programmer.";
 
 INSTANTIATE_TEST_SUITE_P(
     Versions, VersionTest,
@@ -430,6 +706,26 @@ TEST_F(TextSessionTest, ReplyEndsWhenTheExpectedTextHasComeAndTheLineIsQuiet) {
     const std::string r = app->Link()->SendText("atdt123\r", 40, true, "CONNECT");
     EXPECT_EQ(r, "\r\nCONNECT 9600\r\n");
     EXPECT_LT(rig.clock.NowMs() - t0, 200u);
+}
+
+TEST_F(TextSessionTest, ReplyEndsTwentyFiveMillisecondsAfterItsLastByte) {
+    WithScriptedCard();
+    scripted->echo = false;  // the card side is written by hand below
+    const uint64_t t0 = rig.clock.NowNs();
+    auto say = [&](uint64_t atMs, const char* text) {
+        rig.clock.ScheduleAt(t0 + atMs * kMs, [this, text] {
+            rig.line.Card().Write(reinterpret_cast<const uint8_t*>(text),
+                                  static_cast<int>(std::strlen(text)));
+        });
+    };
+    say(150, "OK");     // in by 152.1 ms: complete
+    say(172, " more");  // a pause of 21 ms, in by 177.2 ms
+    say(207, " late");  // a pause of 31 ms
+    const std::string r = app->Link()->SendText("x\r", 3, true, "OK");
+    EXPECT_EQ(r, "OK more");
+    const uint64_t tookMs = (rig.clock.NowNs() - t0) / kMs;
+    EXPECT_GE(tookMs, 177u + 25u);
+    EXPECT_LE(tookMs, 177u + 25u + 2u * quillon::CCommPort::kPollIntervalMs);
 }
 
 TEST_F(TextSessionTest, ReplyWaitSurvivesTheTickCountWrapping) {

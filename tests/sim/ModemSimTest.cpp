@@ -32,6 +32,51 @@ TEST(ModemSim, CommandsAnswerOkOrError) {
     EXPECT_EQ(b.rig->Modem()->CurrentState(), State::Command);
 }
 
+TEST(ModemSim, EachKindOfCommandIsCheckedOnItsOwn) {
+    SimBench b(WithModem());
+    b.Talk("ATE0\r");
+    // The & commands: only the known letters, with a digit up to 9.
+    EXPECT_EQ(b.Talk("AT&\r"), "\r\nERROR\r\n");
+    EXPECT_EQ(b.Talk("AT&Z\r"), "\r\nERROR\r\n");
+    EXPECT_EQ(b.Talk("AT&K12\r"), "\r\nERROR\r\n");
+    EXPECT_EQ(b.Talk("AT &d2 &w\r"), "\r\nOK\r\n");
+    // S registers: a number in range, then "?" or "=" with a value to 255.
+    EXPECT_EQ(b.Talk("ATS\r"), "\r\nERROR\r\n");
+    EXPECT_EQ(b.Talk("ATS100=1\r"), "\r\nERROR\r\n");
+    EXPECT_EQ(b.Talk("ATS7\r"), "\r\nERROR\r\n");
+    EXPECT_EQ(b.Talk("ATS7+1\r"), "\r\nERROR\r\n");
+    EXPECT_EQ(b.Talk("ATS7=256\r"), "\r\nERROR\r\n");
+    EXPECT_EQ(b.Talk("ATS7=255S7?S2?\r"), "\r\n255\r\n043\r\nOK\r\n");
+    // &F restores the defaults (echo too); a failing command ends the line, so what
+    // came before it stands and what follows does not run.
+    EXPECT_EQ(b.Talk("ATS7=9&FE0\r"), "\r\nOK\r\n");
+    EXPECT_EQ(b.Talk("ATS7?\r"), "\r\n000\r\nOK\r\n");
+    EXPECT_EQ(b.Talk("ATS7=9JS7=10\r"), "\r\nERROR\r\n");
+    EXPECT_EQ(b.Talk("ATS7?\r"), "\r\n009\r\nOK\r\n");
+    // Letters with a value: X, L and M take 0 to 4.
+    EXPECT_EQ(b.Talk("ATX4L0M1\r"), "\r\nOK\r\n");
+    EXPECT_EQ(b.Talk("ATX5\r"), "\r\nERROR\r\n");
+    EXPECT_EQ(b.Talk("ATL9\r"), "\r\nERROR\r\n");
+    EXPECT_EQ(b.Talk("ATI\r"), "\r\nSimulated 9600 modem\r\nOK\r\n");
+    EXPECT_EQ(b.Talk("ATA\r"), "\r\nNO CARRIER\r\n");
+    EXPECT_EQ(b.Talk("ATH0\r"), "\r\nOK\r\n");
+    // Quiet: no result at all, not even for information.
+    EXPECT_EQ(b.Talk("ATQ1I\r"), "");
+    EXPECT_EQ(b.Talk("ATJ\r"), "");
+    EXPECT_EQ(b.Talk("ATQ0\r"), "\r\nOK\r\n");
+    // Z restores the defaults, echo included.
+    EXPECT_EQ(b.Talk("ATZ\r"), "\r\nOK\r\n");
+    EXPECT_EQ(b.Talk("AT\r"), "AT\r\r\nOK\r\n");
+    // Dialling takes the rest of the line as the number; a second dial
+    // while connected is refused.
+    EXPECT_EQ(b.Talk("ATDT555 1234\r", 2500), "ATDT555 1234\r\r\nCONNECT 9600\r\n");
+    b.RunMs(1000);
+    b.Talk("+++", 2000);
+    EXPECT_EQ(b.rig->Modem()->CurrentState(), State::OnlineCommand);
+    EXPECT_EQ(b.Talk("ATD5551234\r"), "ATD5551234\r\r\nERROR\r\n");
+    EXPECT_EQ(b.rig->Modem()->CurrentState(), State::OnlineCommand);
+}
+
 TEST(ModemSim, TheCardIsUnreachableUntilConnected) {
     SimBench b(WithModem());
     b.Talk("\r");  // the card never sees it

@@ -180,6 +180,19 @@ TEST_F(QuillonSimPty, StateSurvivesARestart) {
     EXPECT_NE(text.find("\"key\": \"0123456789abcdef\""), std::string::npos);
 }
 
+TEST_F(QuillonSimPty, LateAndBurstyLineCarriesEveryByte) {
+    RunningSim sim(dir_, {"--latency-ms", "120", "--burst-ms", "16"});
+    QSerialPort port;
+    ASSERT_TRUE(Open(port, sim.link));
+    EXPECT_EQ(Exchange(port, "\r", "Login > "), "\r\nLogin > ");
+    EXPECT_EQ(Exchange(port, "field\r", "Passwd > "), "field\r\nPasswd > ");
+    EXPECT_EQ(Exchange(port, "quillon\r", "VEL> "), "quillon\r\n\r\nVEL> ");
+    EXPECT_EQ(Exchange(port, "getp bcp_version\r", "VEL> "), "getp bcp_version\r\n1.2\r\nVEL> ");
+    port.close();
+    sim.Stop();
+    EXPECT_EQ(sim.status, 0);
+}
+
 TEST_F(QuillonSimPty, TraceAndModem) {
     RunningSim sim(dir_, {"--modem", "--trace", "--dial-delay-ms", "200"});
     QSerialPort port;

@@ -37,6 +37,8 @@ TEST(SimOptions, EveryFlagIsRead) {
                               "--start-binary",
                               "--latency-ms",
                               "250",
+                              "--burst-ms",
+                              "16",
                               "--modem",
                               "--dial-delay-ms",
                               "10",
@@ -66,6 +68,7 @@ TEST(SimOptions, EveryFlagIsRead) {
     EXPECT_TRUE(o.card.silent);
     EXPECT_TRUE(o.card.startBinary);
     EXPECT_EQ(o.card.latencyMs, 250u);
+    EXPECT_EQ(o.burstMs, 16u);
     EXPECT_TRUE(o.modem);
     EXPECT_EQ(o.modemOptions.dialDelayMs, 10u);
     EXPECT_EQ(o.modemOptions.guardMs, 20u);
@@ -77,6 +80,16 @@ TEST(SimOptions, EveryFlagIsRead) {
     ASSERT_TRUE(ParseSimArgs({"--nak-first", "010", "--bad-header", "153"}, o, error));
     EXPECT_EQ(o.card.nakFirst, 10);
     EXPECT_EQ(o.card.badHeaderCode, 0x99);
+    // Hexadecimal after "0x" anywhere a number is wanted; never octal.
+    ASSERT_TRUE(
+        ParseSimArgs({"--seed", "0x10", "--burst-ms", "08", "--guard-ms", "0X1f"}, o, error))
+        << error;
+    EXPECT_EQ(o.seed, 16u);
+    EXPECT_EQ(o.burstMs, 8u);
+    EXPECT_EQ(o.modemOptions.guardMs, 31u);
+    // A switch given twice counts with its last value.
+    ASSERT_TRUE(ParseSimArgs({"--seed", "1", "--seed", "2"}, o, error)) << error;
+    EXPECT_EQ(o.seed, 2u);
     ASSERT_TRUE(ParseSimArgs({"--version", ""}, o, error));
     EXPECT_EQ(o.card.version, "");  // a card without the parameter
     ASSERT_TRUE(ParseSimArgs({}, o, error));
@@ -87,10 +100,13 @@ TEST(SimOptions, EveryFlagIsRead) {
 
 TEST(SimOptions, BadValuesAreNamed) {
     const std::vector<std::vector<std::string>> bad = {
-        {"--corrupt-rate", "2"},  {"--drop-rate", "x"},         {"--seed", "-1"},
-        {"--nak-first"},          {"--bad-header", "256"},      {"--latency-ms", "1.5"},
-        {"--reboot-seconds", ""}, {"--bad-record-slot", "512"}, {"--frobnicate"},
-        {"--guard-ms", "0"},
+        {"--corrupt-rate", "2"},  {"--drop-rate", "x"},
+        {"--seed", "-1"},         {"--nak-first"},
+        {"--bad-header", "256"},  {"--latency-ms", "1.5"},
+        {"--reboot-seconds", ""}, {"--bad-record-slot", "512"},
+        {"--frobnicate"},         {"--guard-ms", "0"},
+        {"--burst-ms", "-3"},     {"--burst-ms", "0x"},
+        {"--seed", "1e3"},        {"--latency-ms"},
     };
     for (const auto& args : bad) {
         SimOptions o;
@@ -119,6 +135,7 @@ TEST(SimOptions, HelpListsEveryOptionWithItsDefault) {
                              "--silent",
                              "--start-binary",
                              "--latency-ms MS",
+                             "--burst-ms MS",
                              "--modem",
                              "--dial-delay-ms MS",
                              "--guard-ms MS",
@@ -129,7 +146,7 @@ TEST(SimOptions, HelpListsEveryOptionWithItsDefault) {
         EXPECT_NE(help.find(flag), std::string::npos) << flag;
     }
     for (const char* def : {"(default 2000)", "(default 1000)", "\"quillon\"", "(default 1.2;",
-                            "(default 8)", "(default 12345)"}) {
+                            "(default 8)", "(default 12345)", "(default 0: at once)"}) {
         EXPECT_NE(help.find(def), std::string::npos) << def;
     }
 }

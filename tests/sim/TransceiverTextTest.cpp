@@ -213,6 +213,27 @@ TEST(TransceiverSwitches, LatencyDelaysEveryByte) {
     EXPECT_EQ(b.Take(), "\r\nLogin > ");
 }
 
+TEST(TransceiverSwitches, BurstsHandTheCardsBytesOverEverySoManyMilliseconds) {
+    SimOptions o;
+    o.burstMs = 16;
+    SimBench b(o);
+    // The echo leaves the wire at 2.1 ms; the rest of the answer follows the
+    // card's 10 ms wait for a second line-end byte, from 12.1 ms on, one
+    // byte each 1.04 ms. The programmer sees what came in by 16 ms at 16 ms,
+    // and the rest at 32 ms.
+    b.Send("\r");
+    b.clock.AdvanceTo(16 * VirtualClock::kNsPerMs - 1);
+    EXPECT_EQ(b.Take(), "");
+    b.clock.AdvanceTo(16 * VirtualClock::kNsPerMs);
+    EXPECT_EQ(b.Take(), "\r\nLog");
+    b.clock.AdvanceTo(32 * VirtualClock::kNsPerMs - 1);
+    EXPECT_EQ(b.Take(), "");
+    b.clock.AdvanceTo(32 * VirtualClock::kNsPerMs);
+    EXPECT_EQ(b.Take(), "in > ");
+    // What the programmer sends is not held back.
+    EXPECT_EQ(b.rig->Line().Delivery(SimLine::Dir::HostToCard).burstNs, 0u);
+}
+
 TEST(TransceiverSwitches, LineFaultsFromTheOptions) {
     SimOptions drop;
     drop.dropRate = 1.0;
