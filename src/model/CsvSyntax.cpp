@@ -72,6 +72,17 @@ CsvRecordReader::Status CsvRecordReader::Next(CsvRecord& record) {
     for (;;) {
         const bool endsLine = !piece_.empty() && piece_.back() == '\n';
         const std::string_view text = UpToNul(piece_);
+        // An unquoted value (or what follows a closing quote) runs from i to
+        // the next separator, quotes and all; returns where it stopped.
+        auto takePlain = [&](size_t i) {
+            size_t comma = text.find(',', i);
+            size_t stop = comma == std::string_view::npos ? text.size() : comma;
+            field.append(text.substr(i, stop - i));
+            if (comma != std::string_view::npos) {
+                finish();
+            }
+            return stop;
+        };
         for (size_t i = 0; i < text.size(); ++i) {
             const char c = text[i];
             switch (state) {
@@ -83,21 +94,13 @@ CsvRecordReader::Status CsvRecordReader::Next(CsvRecord& record) {
                         finish();
                     } else if (!IsBlank(c)) {
                         state = State::Plain;
-                        --i;  // taken with the rest of the value below
+                        i = takePlain(i);
                     }
                     break;
                 case State::Plain:
-                case State::AfterQuote: {
-                    // The value runs to the next separator, quotes and all.
-                    size_t comma = text.find(',', i);
-                    size_t stop = comma == std::string_view::npos ? text.size() : comma;
-                    field.append(text.substr(i, stop - i));
-                    i = stop;
-                    if (comma != std::string_view::npos) {
-                        finish();
-                    }
+                case State::AfterQuote:
+                    i = takePlain(i);
                     break;
-                }
                 case State::Quoted: {
                     size_t quote = text.find('"', i);
                     size_t stop = quote == std::string_view::npos ? text.size() : quote;
@@ -118,7 +121,7 @@ CsvRecordReader::Status CsvRecordReader::Next(CsvRecord& record) {
                     } else {
                         // Text after the closing quote is kept rather than lost.
                         state = State::AfterQuote;
-                        --i;
+                        i = takePlain(i);
                     }
                     break;
             }
