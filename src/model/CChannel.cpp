@@ -148,7 +148,9 @@ void CChannel::RefreshText() {
         text.talkgroup = CodeForm(b + off::kTalkgroupId, 2, 0, true);
         text.unitId = CodeForm(b + off::kUnitId, 3, 0, true);
         text.keyId = CodeForm(b + off::kTxKeyId, 2, 0, true);
-        text.algorithm = b[off::kTxAlgorithmId] == 1 ? msg::kAlgorithmDesOfb : msg::kAlgorithmNone;
+        text.algorithm = b[off::kTxAlgorithmId] == CodeValue(Algorithm::DesOfb)
+                             ? msg::kAlgorithmDesOfb
+                             : msg::kAlgorithmNone;
         text.pttDelay = DecimalForm(b + off::kPttDelay, 2, 1, 0, 0);
         text.pttTimeout = CodeForm(b + off::kPttTimeout, 2, 3, false);
         text.pttTail = DecimalForm(b + off::kPttTail, 2, 3, 2, 0);
@@ -158,7 +160,7 @@ void CChannel::RefreshText() {
         text.frontPanel = OneOrZero(b[off::kFrontPanelPtt]);
         text.linkRadio = OneOrZero(b[off::kLinkRadio]);
         uint8_t tone = b[off::kCourtesyTone];
-        if (tone >= 1 && tone <= 4) {
+        if (tone >= CodeValue(CourtesyTone::None) && tone <= CodeValue(CourtesyTone::Hz2500)) {
             text.courtesyToneName = msg::kCourtesyToneNames[tone];
         }
         text.rxInvert = (b[off::kCdcssInvert] & val::kInvertRx) ? "1" : "0";
@@ -203,32 +205,30 @@ void CChannel::ApplyLegacyText() {
     const std::string& bw = text.bandwidth;
     bool narrow = bw == "12.5" || bw == "15";
     bool wide = bw == "25" || bw == "30";
-    uint8_t signal = 1;
-    uint8_t squelch = 1;
-    if (kw == "apco25") {
-        signal = 1;
-        squelch = 1;
-    } else if ((kw == "ctcss" || kw == "cdcss") && (narrow || wide)) {
-        signal = narrow ? 3 : 2;
-        squelch = kw == "ctcss" ? 1 : 2;
+    Signal signal = Signal::Apco25;
+    Squelch squelch = Squelch::Ctcss;
+    if ((kw == "ctcss" || kw == "cdcss") && (narrow || wide)) {
+        signal = narrow ? Signal::NarrowbandFm : Signal::WidebandFm;
+        squelch = kw == "ctcss" ? Squelch::Ctcss : Squelch::Cdcss;
     } else if ((kw == "autoctcss" || kw == "autocdcss") && (narrow || wide)) {
-        signal = narrow ? 4 : 5;
-        squelch = kw == "autoctcss" ? 1 : 2;
+        signal = narrow ? Signal::AutoNarrowband : Signal::AutoWideband;
+        squelch = kw == "autoctcss" ? Squelch::Ctcss : Squelch::Cdcss;
     } else if (kw == "cvsd" && wide) {
-        signal = 6;
-        squelch = 0;
+        signal = Signal::CvsdDesXl;
+        squelch = Squelch::None;
     }
-    b[off::kSignalType] = signal;
-    b[off::kSquelchSystem] = squelch;
+    b[off::kSignalType] = CodeValue(signal);
+    b[off::kSquelchSystem] = CodeValue(squelch);
 
-    b[off::kOperationMode] = text.operationKeyword == "rp" ? 2 : 1;
+    b[off::kOperationMode] =
+        CodeValue(text.operationKeyword == "rp" ? Operation::Repeater : Operation::Basestation);
     const std::string& ck = text.controlKeyword;
-    b[off::kControlMode] = ck == "local"      ? 2
-                           : ck == "remote"   ? 3
-                           : ck == "line"     ? 4
-                           : ck == "network"  ? 5
-                           : ck == "fsiap-25" ? 6
-                                              : 1;
+    b[off::kControlMode] = CodeValue(ck == "local"      ? Control::Local
+                                     : ck == "remote"   ? Control::ToneRemote
+                                     : ck == "line"     ? Control::Line
+                                     : ck == "network"  ? Control::Network
+                                     : ck == "fsiap-25" ? Control::Fsiap25
+                                                        : Control::None);
 
     FrequencyParse(text.rxFrequency, b + off::kRxFrequency);
     CodeParse(EqualsNoCase(text.rxNac, "Any") ? std::string("0xf000") : text.rxNac, b + off::kRxNac,
@@ -259,24 +259,31 @@ void CChannel::ApplyLegacyText() {
     DecimalParse(text.pttTail, b + off::kPttTail, 2);
     DecimalParse(text.courtesyTimer, b + off::kCourtesyTimer, 2);
 
-    b[off::kTxAlgorithmId] =
-        (text.algorithm == "0x81" || EqualsNoCase(text.algorithm, "DWS-OFB")) ? 1 : 0;
+    b[off::kTxAlgorithmId] = CodeValue(
+        (text.algorithm == "0x81" || EqualsNoCase(text.algorithm, "DWS-OFB")) ? Algorithm::DesOfb
+                                                                              : Algorithm::None);
 
-    b[off::kFrontPanelPtt] = LeadingDecimal(text.frontPanel) != 0 ? 1 : 0;
-    b[off::kLinkRadio] = LeadingDecimal(text.linkRadio) != 0 ? 1 : 0;
-    b[off::kHalfDuplex] = LeadingDecimal(text.halfDuplex) != 0 ? 1 : 0;
-    b[off::kReverseBurst] = LeadingDecimal(text.reverseBurst) != 0 ? 1 : 0;
+    auto flag = [](const std::string& t) {
+        return LeadingDecimal(t) != 0 ? val::kFlagOn : val::kFlagOff;
+    };
+    b[off::kFrontPanelPtt] = flag(text.frontPanel);
+    b[off::kLinkRadio] = flag(text.linkRadio);
+    b[off::kHalfDuplex] = flag(text.halfDuplex);
+    b[off::kReverseBurst] = flag(text.reverseBurst);
 
     for (size_t i = 0; i < 16 && i < text.legacyText.size(); ++i) {
         b[off::kLegacyText + i] = static_cast<uint8_t>(text.legacyText[i]);
     }
-    b[off::kLegacyCode] = text.legacyCode == "15" ? 2 : text.legacyCode == "30" ? 3 : 1;
+    b[off::kLegacyCode] = CodeValue(text.legacyCode == "15"   ? LegacyCode::Band15
+                                    : text.legacyCode == "30" ? LegacyCode::Band30
+                                                              : LegacyCode::Plain);
 
     const std::string& ct = text.courtesyToneName;
-    b[off::kCourtesyTone] = (EqualsNoCase(ct, "400hz") || ct == "400")     ? 2
-                            : (EqualsNoCase(ct, "1000hz") || ct == "1000") ? 3
-                            : (EqualsNoCase(ct, "2500hz") || ct == "2500") ? 4
-                                                                           : 1;
+    b[off::kCourtesyTone] =
+        CodeValue((EqualsNoCase(ct, "400hz") || ct == "400")     ? CourtesyTone::Hz400
+                  : (EqualsNoCase(ct, "1000hz") || ct == "1000") ? CourtesyTone::Hz1000
+                  : (EqualsNoCase(ct, "2500hz") || ct == "2500") ? CourtesyTone::Hz2500
+                                                                 : CourtesyTone::None);
 
     uint8_t invert = 0;
     if (text.rxInvert == "1") {

@@ -54,21 +54,66 @@ inline constexpr size_t kScanRefs = 11;       // 8 x 3: channel (2, BCD), dwell 
 inline constexpr size_t kScanRefSize = 3;
 }  // namespace off
 
+// The codes the channel image holds, with the numbers the card and the
+// document files use.
+enum class Signal : uint8_t {
+    Apco25 = 1,
+    WidebandFm = 2,
+    NarrowbandFm = 3,
+    AutoNarrowband = 4,
+    AutoWideband = 5,
+    CvsdDesXl = 6,
+};
+enum class Squelch : uint8_t { None = 0, Ctcss = 1, Cdcss = 2, CtcssGroup = 3, CdcssGroup = 4 };
+enum class Operation : uint8_t { Basestation = 1, Repeater = 2 };
+enum class Control : uint8_t {
+    None = 1,
+    Local = 2,
+    ToneRemote = 3,
+    Line = 4,
+    Network = 5,
+    Fsiap25 = 6,
+};
+enum class CourtesyTone : uint8_t { None = 1, Hz400 = 2, Hz1000 = 3, Hz2500 = 4 };
+enum class Algorithm : uint8_t { None = 0, DesOfb = 1 };
+// What the importer stores in legacyCode, from the legacy code text.
+enum class LegacyCode : uint8_t { Plain = 1, Band15 = 2, Band30 = 3 };
+
+// The number a code stands for in the image.
+template <typename Code>
+constexpr uint8_t CodeValue(Code c) {
+    return static_cast<uint8_t>(c);
+}
+
+// Analogue and autosense channels use the squelch system; Project 25 and
+// CVSD/DES-XL channels do not.
+constexpr bool IsAnalogueOrAutosense(uint8_t signalType) {
+    return signalType >= CodeValue(Signal::WidebandFm) &&
+           signalType <= CodeValue(Signal::AutoWideband);
+}
+
 // Image values with names of their own.
 namespace val {
-inline constexpr uint8_t kSquelchCtcss = 1;
-inline constexpr uint8_t kSquelchCdcss = 2;
-inline constexpr uint8_t kSquelchCtcssGroup = 3;
-inline constexpr uint8_t kSquelchCdcssGroup = 4;
-inline constexpr uint8_t kRepeater = 2;
-inline constexpr uint8_t kBasestation = 1;
-inline constexpr uint8_t kControlToneRemote = 3;
+inline constexpr uint8_t kSquelchNone = CodeValue(Squelch::None);
+inline constexpr uint8_t kSquelchCtcss = CodeValue(Squelch::Ctcss);
+inline constexpr uint8_t kSquelchCdcss = CodeValue(Squelch::Cdcss);
+inline constexpr uint8_t kSquelchCtcssGroup = CodeValue(Squelch::CtcssGroup);
+inline constexpr uint8_t kSquelchCdcssGroup = CodeValue(Squelch::CdcssGroup);
+inline constexpr uint8_t kRepeater = CodeValue(Operation::Repeater);
+inline constexpr uint8_t kBasestation = CodeValue(Operation::Basestation);
+inline constexpr uint8_t kControlToneRemote = CodeValue(Control::ToneRemote);
 inline constexpr uint16_t kAnyCode = 0xF000;  // "Any" on receive, "As RX" on transmit
+// A squelch group n in a tone field: 0xF0 and n in two BCD digits.
+inline constexpr uint16_t kGroupCode = 0xF000;
+inline constexpr int kFirstGroup = 1;
+inline constexpr int kLastGroup = 16;
 inline constexpr uint8_t kInvertRx = 0x01;
 inline constexpr uint8_t kInvertTx = 0x02;
 inline constexpr uint8_t kAutosenseDigital = 0x01;
 inline constexpr uint8_t kAutosenseAnalog = 0x02;
 inline constexpr uint8_t kAutosenseTxAsRx = 0x04;
+inline constexpr uint8_t kFlagOn = 1;
+inline constexpr uint8_t kFlagOff = 0;
 }  // namespace val
 
 struct ScanRefText {
@@ -157,8 +202,8 @@ class CChannel {
 
     uint8_t KindByte() const { return image_[off::kChannelKind]; }
     void SetKind(ChannelKind k) { image_[off::kChannelKind] = static_cast<uint8_t>(k); }
-    bool IsFixed() const { return KindByte() == 1; }
-    bool IsScan() const { return KindByte() == 2; }
+    bool IsFixed() const { return KindByte() == static_cast<uint8_t>(ChannelKind::Fixed); }
+    bool IsScan() const { return KindByte() == static_cast<uint8_t>(ChannelKind::Scan); }
     bool IsUsed() const { return IsFixed() || IsScan(); }
 
     uint8_t SignalType() const { return image_[off::kSignalType]; }

@@ -6,6 +6,12 @@
 
 namespace quillon::model {
 
+namespace {
+// The type numbers of the old document form ("veltp", "veltp_v2").
+constexpr int kOldFormChannel = 1;
+constexpr int kOldFormAudio = 2;
+}  // namespace
+
 ToneEntry CToneRemote::GetEntry(int slot) const {
     if (!Valid(slot)) {
         return ToneEntry{};
@@ -93,11 +99,11 @@ void CToneRemote::Read(ArchiveReader& ar, const std::string& formatTag) {
         ar.ReadString();
         int type = LeadingDecimal(ar.ReadString());
         s.argument = ar.ReadString();
-        if (type == 1) {
+        if (type == kOldFormChannel) {
             s.function = kChannel;
-        } else if (type == 2 && i == 0) {
+        } else if (type == kOldFormAudio && i == kIncreaseAudioSlot) {
             s.function = kIncreaseAudio;
-        } else if (type == 2 && i == 1) {
+        } else if (type == kOldFormAudio && i == kDecreaseAudioSlot) {
             s.function = kDecreaseAudio;
         } else {
             s.function = kUnassigned;
@@ -175,15 +181,15 @@ std::vector<CToneRemote::Item> CToneRemote::FrequencyChoices(bool editMode, int 
 std::vector<CToneRemote::Item> CToneRemote::FunctionChoices(
     int slot, const std::function<bool(int)>& channelQualifies) {
     std::vector<Item> list;
-    if (slot == 0) {
+    if (slot == kIncreaseAudioSlot) {
         list.push_back(Item{msg::kToneFunctionIncrease, kIncreaseAudio});
-    } else if (slot == 1) {
+    } else if (slot == kDecreaseAudioSlot) {
         list.push_back(Item{msg::kToneFunctionDecrease, kDecreaseAudio});
     }
     for (int n = 0; n < 512; ++n) {
         if (channelQualifies(n)) {
-            list.push_back(
-                Item{msg::kToneFunctionChannel + std::to_string(n), n * 65536 + kChannel});
+            list.push_back(Item{msg::kToneFunctionChannel + std::to_string(n),
+                                n * kChoiceChannelUnit + kChannel});
         }
     }
     return list;
@@ -194,9 +200,11 @@ int CToneRemote::FunctionSelection(int slot, const std::vector<Item>& choices) c
         return 0;
     }
     int channel = LeadingDecimal(slots_[static_cast<size_t>(slot)].argument);
-    size_t from = (slot == 0 || slot == 1) ? 1 : 0;
+    // F1 and F2 list their audio function first.
+    size_t from = (slot == kIncreaseAudioSlot || slot == kDecreaseAudioSlot) ? 1 : 0;
     for (size_t i = from; i < choices.size(); ++i) {
-        if ((choices[i].data & 0xFF) == kChannel && choices[i].data / 65536 == channel) {
+        if ((choices[i].data & kChoiceFunctionMask) == kChannel &&
+            choices[i].data / kChoiceChannelUnit == channel) {
             return static_cast<int>(i);
         }
     }
@@ -204,8 +212,8 @@ int CToneRemote::FunctionSelection(int slot, const std::vector<Item>& choices) c
 }
 
 void CToneRemote::ApplyChoice(int slot, int choiceData) {
-    auto function = static_cast<uint8_t>(choiceData & 0xFF);
-    SetEntry(slot, function, function == kChannel ? choiceData / 65536 : 0);
+    auto function = static_cast<uint8_t>(choiceData & kChoiceFunctionMask);
+    SetEntry(slot, function, function == kChannel ? choiceData / kChoiceChannelUnit : 0);
 }
 
 }  // namespace quillon::model

@@ -24,6 +24,9 @@ class CToneRemote {
     static constexpr uint8_t kDecreaseAudio = 2;
     static constexpr uint8_t kChannel = 3;
     static constexpr uint8_t kUnassigned = 4;
+    // Only F1 can raise and only F2 can lower the audio.
+    static constexpr int kIncreaseAudioSlot = 0;
+    static constexpr int kDecreaseAudioSlot = 1;
 
     // A copy of the slot, the argument without its leading zeros ("007" -> "7").
     ToneEntry GetEntry(int slot) const;
@@ -52,6 +55,8 @@ class CToneRemote {
         std::string text;
         int data;  // the slot, or for a function choice (channel * 65536) + function
     };
+    static constexpr int kChoiceChannelUnit = 65536;
+    static constexpr int kChoiceFunctionMask = 0xFF;
     // The assigned slots: tone name and function text.
     std::vector<Item> SettingsList() const;
     // The list position the settings list selects: that of currentTone, else 0.

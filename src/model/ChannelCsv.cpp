@@ -2,10 +2,16 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
 #include <filesystem>
+#include <initializer_list>
 #include <memory>
+#include <string_view>
 #include <system_error>
+#include <vector>
 
+#include "model/CsvNumbers.h"
+#include "model/CsvSyntax.h"
 #include "model/FileIo.h"
 #include "model/Messages.h"
 #include "model/TextForms.h"
@@ -49,7 +55,7 @@ std::string YesNo(const std::string& text) {
 }
 
 void Field(std::string& out, const std::string& value) {
-    out += UpToNul(value);
+    AppendCsvField(out, UpToNul(value));
     out += ',';
 }
 
@@ -90,9 +96,9 @@ void ExportLine(const CChannel& ch, int slot, std::string& out) {
     Field(out, t.scanCount);
     int refs = ch.IsScan() ? ch.ValidScanRefs() : 0;
     for (int i = 0; i < refs; ++i) {
-        out += UpToNul(t.scanRefs[static_cast<size_t>(i)].channel);
+        AppendCsvField(out, UpToNul(t.scanRefs[static_cast<size_t>(i)].channel));
         out += ',';
-        out += UpToNul(t.scanRefs[static_cast<size_t>(i)].dwell);
+        AppendCsvField(out, UpToNul(t.scanRefs[static_cast<size_t>(i)].dwell));
         if (i < 7) {
             out += ',';
         }
@@ -105,50 +111,176 @@ void ExportLine(const CChannel& ch, int slot, std::string& out) {
     }
 }
 
-bool IsTrimmed(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+using Fields = std::array<std::string, kColumns>;
+
+// The record's values in the 47 columns, placed as the importer always has:
+// columns 0 to 45 each end at a separator and the last takes what follows the
+// last separator it reaches, so a short line puts its last value in "Dwell
+// Time 8". Empty cells beyond the last column (some tools add them) do not
+// count.
+Fields ToColumns(std::vector<std::string>& values) {
+    Fields f;
+    const size_t n = values.size();
+    if (n >= kColumns) {
+        for (size_t i = 0; i < kColumns; ++i) {
+            f[i] = std::move(values[i]);
+        }
+        for (size_t i = kColumns; i < n; ++i) {
+            if (!values[i].empty()) {
+                f[kColumns - 1] += ',';
+                f[kColumns - 1] += values[i];
+            }
+        }
+        return f;
+    }
+    for (size_t i = 0; i + 1 < n; ++i) {
+        f[i] = std::move(values[i]);
+    }
+    if (n > 0) {
+        f[kColumns - 1] = std::move(values[n - 1]);
+    }
+    return f;
 }
 
-std::string_view Trim(std::string_view s) {
-    while (!s.empty() && IsTrimmed(s.front())) {
-        s.remove_prefix(1);
+// The message pattern with %1, %2, ... replaced by the arguments.
+std::string FillArgs(std::string_view pattern, std::initializer_list<std::string_view> args) {
+    std::string out;
+    for (size_t i = 0; i < pattern.size(); ++i) {
+        if (pattern[i] == '%' && i + 1 < pattern.size() && pattern[i + 1] >= '1' &&
+            pattern[i + 1] <= '9') {
+            auto k = static_cast<size_t>(pattern[i + 1] - '1');
+            if (k < args.size()) {
+                out += *(args.begin() + k);
+                ++i;
+                continue;
+            }
+        }
+        out += pattern[i];
     }
-    while (!s.empty() && IsTrimmed(s.back())) {
-        s.remove_suffix(1);
-    }
-    return s;
+    return out;
 }
 
-std::string CleanField(std::string_view raw) {
-    std::string_view s = Trim(raw);
-    if (s.size() > 2) {
-        if (s.front() == '"') {
-            s.remove_prefix(1);
-        }
-        if (s.back() == '"') {
-            s.remove_suffix(1);
-        }
-        s = Trim(s);
-    }
-    return std::string(s);
+std::string Nines(int count) {
+    return std::string(static_cast<size_t>(count), '9');
 }
 
-std::array<std::string, kColumns> SplitLine(std::string_view line) {
-    std::array<std::string, kColumns> fields;
-    size_t pos = 0;
-    for (size_t f = 0; f + 1 < kColumns; ++f) {
-        size_t comma = line.find(',', pos);
-        if (comma == std::string_view::npos) {
-            // No terminator: the field is empty and the next one is looked
-            // for from the same place.
-            continue;
-        }
-        fields[f] = CleanField(line.substr(pos, comma - pos));
-        pos = comma + 1;
+// Reads the numeric columns of one record into the texts the channel
+// conversion takes, each spelled so that the conversion stores exactly the
+// value read. The first value that cannot be stored ends the reading with
+// its message.
+class LineReader {
+  public:
+    LineReader(const Fields& fields, int line) : f_(fields), line_(line) {}
+
+    bool ok() const { return error_.empty(); }
+    const std::string& error() const { return error_; }
+
+    // Value of a decimal column whose field holds intDigits.fracDigits,
+    // as its digits ("067.0" -> "0670").
+    std::string Digits(size_t column, int intDigits, int fracDigits) {
+        return Take(column, ReadCsvDecimal(f_[column], intDigits, fracDigits), [&] {
+            return Range(
+                "0", fracDigits ? Nines(intDigits) + "." + Nines(fracDigits) : Nines(intDigits));
+        });
     }
-    fields[kColumns - 1] = CleanField(line.substr(pos));
-    return fields;
-}
+
+    // A frequency in MHz, spelled for the frequency parse ("0450.270000").
+    std::string Frequency(size_t column) {
+        std::string d = Digits(column, 4, 6);
+        return d.empty() ? d : d.substr(0, 4) + "." + d.substr(4);
+    }
+
+    // A tone in Hz, spelled with its point so that no tone can be taken for
+    // one of the old "any" spellings ("065.9", never "0659").
+    std::string ToneHz(size_t column) {
+        std::string d = Digits(column, 3, 1);
+        return d.empty() ? d : d.substr(0, 3) + "." + d.substr(3);
+    }
+
+    std::string Cdcss(size_t column) {
+        return Take(column, ReadCsvCdcss(f_[column]), [] { return std::string(); });
+    }
+
+    std::string Hex(size_t column, int digits) {
+        std::string d = Take(column, ReadCsvHex(f_[column], digits), [&] {
+            return Range("0x0", "0x" + std::string(static_cast<size_t>(digits), 'f'));
+        });
+        return d.empty() ? d : "0x" + d;
+    }
+
+    // A whole number from low to high (a squelch group, a reference count).
+    int Bounded(size_t column, int low, int high) {
+        const std::string& text = f_[column];
+        if (std::none_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+            if (low > 0) {
+                Fail(msg::kCsvNotANumber, column, "");
+            }
+            return 0;
+        }
+        std::string d = Take(column, ReadCsvDecimal(text, 2, 0),
+                             [&] { return Range(std::to_string(low), std::to_string(high)); });
+        if (d.empty()) {
+            return 0;
+        }
+        int v = std::stoi(d);
+        if (v < low || v > high) {
+            Fail(msg::kCsvOutOfRange, column, Range(std::to_string(low), std::to_string(high)));
+        }
+        return v;
+    }
+
+  private:
+    static std::string Range(const std::string& low, const std::string& high) {
+        return FillArgs(msg::kCsvRange, {low, high});
+    }
+
+    // The digits read, or empty after recording the first failure. The
+    // range text is made only for a message.
+    template <typename RangeText>
+    std::string Take(size_t column, const CsvNumber& n, const RangeText& range) {
+        if (!ok()) {
+            return std::string();
+        }
+        switch (n.error) {
+            case CsvNumberError::None:
+                return n.digits;
+            case CsvNumberError::NotANumber:
+                Fail(msg::kCsvNotANumber, column, "");
+                break;
+            case CsvNumberError::OutOfRange:
+                Fail(msg::kCsvOutOfRange, column, range());
+                break;
+            case CsvNumberError::NotExact:
+                Fail(msg::kCsvNotExact, column, "");
+                break;
+            case CsvNumberError::NotACode:
+                Fail(msg::kCsvNotACdcssCode, column, "");
+                break;
+        }
+        return std::string();
+    }
+
+    void Fail(const char* pattern, size_t column, const std::string& range) {
+        if (ok()) {
+            error_ = FillArgs(pattern, {std::to_string(line_), std::to_string(column + 1),
+                                        msg::kCsvHeader[column], Shown(f_[column]), range});
+        }
+    }
+
+    // The field as the message quotes it: an empty one as the two quotes
+    // that stand for it, a long one cut short.
+    static std::string Shown(const std::string& text) {
+        constexpr size_t kLongest = 40;
+        if (text.empty()) {
+            return "\"\"";
+        }
+        return text.size() > kLongest ? text.substr(0, kLongest) + "..." : text;
+    }
+
+    const Fields& f_;
+    int line_;
+    std::string error_;
+};
 
 bool IsYesWord(const std::string& s) {
     for (const char* w : {"Yes", "On", "y", "1", "true", "t"}) {
@@ -159,62 +291,167 @@ bool IsYesWord(const std::string& s) {
     return false;
 }
 
-std::string NacFromColumn(const std::string& s, const char* anyWord) {
-    if (EqualsNoCase(s, anyWord)) {
-        return "0xf000";
-    }
-    if (s.empty() || EqualsNoCase(s, msg::kCsvNone)) {
-        return "0x0000";
-    }
-    return s;
+bool IsAnyTone(const std::string& s, const char* anyWord) {
+    // "f000" and "f00.0" are the texts of that code itself; "0659" is an old
+    // spelling of it that the channel conversion has always understood.
+    return EqualsNoCase(s, anyWord) || s == "f000" || s == "f00.0" || s == "0659";
 }
 
-std::string ToneFromColumn(const std::string& s, const char* anyWord) {
-    if (EqualsNoCase(s, anyWord)) {
-        return "f000";
-    }
-    if (s.empty() || EqualsNoCase(s, msg::kCsvNone)) {
-        return "000";
-    }
-    return s;
+bool IsNoTone(const std::string& s) {
+    return s.empty() || EqualsNoCase(s, msg::kCsvNone);
 }
 
-void FillTexts(const std::array<std::string, kColumns>& f, ChannelTexts& t) {
+// The squelch systems a line can name, and the unit its tone columns are
+// written in for each.
+enum class ToneUnit { Hz, Code, Group };
+
+struct SquelchColumn {
+    Squelch system = Squelch::Ctcss;  // what an analogue or autosense line keeps
+    ToneUnit rx = ToneUnit::Hz;
+    ToneUnit tx = ToneUnit::Hz;
+};
+
+SquelchColumn ReadSquelchColumn(const std::string& name) {
+    const std::array<const char*, 5>& names = msg::kSquelchSystemNames;
+    if (EqualsNoCase(name, names[CodeValue(Squelch::Cdcss)])) {
+        return {Squelch::Cdcss, ToneUnit::Code, ToneUnit::Code};
+    }
+    if (EqualsNoCase(name, names[CodeValue(Squelch::CtcssGroup)])) {
+        return {Squelch::CtcssGroup, ToneUnit::Group, ToneUnit::Hz};
+    }
+    if (EqualsNoCase(name, names[CodeValue(Squelch::CdcssGroup)])) {
+        return {Squelch::CdcssGroup, ToneUnit::Group, ToneUnit::Code};
+    }
+    if (EqualsNoCase(name, names[CodeValue(Squelch::None)])) {
+        return {Squelch::None, ToneUnit::Hz, ToneUnit::Hz};
+    }
+    // "CTCSS", and anything the importer has never known, reads as CTCSS.
+    return {};
+}
+
+// What a line says beyond the texts the channel conversion takes.
+struct LineInfo {
+    SquelchColumn squelch;
+    int group = 0;
+};
+
+std::string ToneText(LineReader& r, size_t column, ToneUnit unit, int& group) {
+    switch (unit) {
+        case ToneUnit::Hz:
+            return r.ToneHz(column);
+        case ToneUnit::Code:
+            return r.Cdcss(column);
+        case ToneUnit::Group:
+            break;
+    }
+    group = r.Bounded(column, val::kFirstGroup, val::kLastGroup);
+    // The group's number in the field's last two digits: what a Project 25
+    // or CVSD/DES-XL line (whose squelch system the import does not keep) has
+    // always stored.
+    char digits[8];
+    std::snprintf(digits, sizeof digits, "%04d", group);
+    return digits;
+}
+
+// Fills the texts of a record; returns the message of the first value that
+// cannot be stored, or an empty text.
+std::string FillTexts(const Fields& f, int line, ChannelTexts& t, LineInfo& info) {
+    LineReader r(f, line);
     t.name = f[1];
     t.signalTypeName = f[2];
-    t.txFrequency = f[3];
-    t.rxFrequency = f[4];
     t.squelchSystemName = f[5];
-    t.txNac = NacFromColumn(f[6], msg::kCsvAsRx);
-    t.rxNac = NacFromColumn(f[7], msg::kCsvAny);
-    t.txTone = ToneFromColumn(f[8], msg::kCsvAsRx);
-    t.rxTone = ToneFromColumn(f[9], msg::kCsvAny);
     t.txInvert = IsYesWord(f[10]) ? "1" : "0";
     t.rxInvert = IsYesWord(f[11]) ? "1" : "0";
     t.operationModeName = f[12];
     t.controlName = f[13];
     t.frontPanel = IsYesWord(f[14]) ? "1" : "0";
     t.linkRadio = IsYesWord(f[15]) ? "1" : "0";
-    t.keyId = f[16];
     t.algorithm =
         EqualsNoCase(f[17], msg::kCsvDesOfs) ? msg::kAlgorithmDesOfb : msg::kAlgorithmNone;
-    t.talkgroup = f[18];
-    t.power = f[19];
-    t.pttDelay = f[20];
-    t.pttTail = f[21];
-    t.pttTimeout = f[22];
-    t.courtesyTimer = f[23];
     t.courtesyToneName = f[24];
     t.halfDuplex = EqualsNoCase(f[25], "on") ? "1" : "0";
-    t.unitId = f[26];
     t.reverseBurst = f[27];
     t.autosenseName = f[28];
-    t.squelchLevel = f[29];
-    t.scanCount = f[30];
+
+    // The count decides the kind; only the columns of that kind are read.
+    const bool emptyCount = f[30].empty();
+    const int count = r.Bounded(30, 0, kMaxScanRefs);
+    t.scanCount = emptyCount ? std::string() : std::to_string(count);
     for (size_t i = 0; i < kMaxScanRefs; ++i) {
-        t.scanRefs[i].channel = f[31 + 2 * i];
-        t.scanRefs[i].dwell = f[32 + 2 * i];
+        if (static_cast<int>(i) < count) {
+            t.scanRefs[i].channel = r.Digits(31 + 2 * i, 4, 0);
+            t.scanRefs[i].dwell = r.Digits(32 + 2 * i, 1, 1);
+        } else {
+            t.scanRefs[i].channel = f[31 + 2 * i];
+            t.scanRefs[i].dwell = f[32 + 2 * i];
+        }
     }
+    if (count > 0) {
+        return r.error();
+    }
+
+    info.squelch = ReadSquelchColumn(f[5]);
+    t.txFrequency = r.Frequency(3);
+    t.rxFrequency = r.Frequency(4);
+    if (f[6].find("RX") != std::string::npos || EqualsNoCase(f[6], msg::kCsvAsRx)) {
+        t.txNac = "0xf000";
+    } else {
+        t.txNac = IsNoTone(f[6]) ? "0x0000" : r.Hex(6, 4);
+    }
+    if (EqualsNoCase(f[7], msg::kCsvAny)) {
+        t.rxNac = "0xf000";
+    } else {
+        t.rxNac = IsNoTone(f[7]) ? "0x0000" : r.Hex(7, 4);
+    }
+    int unusedGroup = 0;
+    if (f[8].find("RX") != std::string::npos || IsAnyTone(f[8], msg::kCsvAsRx)) {
+        t.txTone = "f000";
+    } else if (IsNoTone(f[8])) {
+        t.txTone = "000";
+    } else {
+        t.txTone = ToneText(r, 8, info.squelch.tx, unusedGroup);
+    }
+    if (info.squelch.rx != ToneUnit::Group && IsAnyTone(f[9], msg::kCsvAny)) {
+        t.rxTone = "f000";
+    } else if (info.squelch.rx != ToneUnit::Group && IsNoTone(f[9])) {
+        t.rxTone = "000";
+    } else {
+        t.rxTone = ToneText(r, 9, info.squelch.rx, info.group);
+    }
+    t.keyId = r.Hex(16, 4);
+    t.talkgroup = r.Hex(18, 4);
+    t.power = r.Digits(19, 4, 0);
+    t.pttDelay = r.Digits(20, 1, 3);
+    t.pttTail = r.Digits(21, 3, 1);
+    t.pttTimeout = r.Digits(22, 4, 0);
+    t.courtesyTimer = r.Digits(23, 2, 2);
+    t.unitId = r.Hex(26, 6);
+    t.squelchLevel = r.Digits(29, 2, 0);
+    return r.error();
+}
+
+// The channel conversion makes every squelch system but CDCSS into CTCSS.
+// An analogue or autosense line keeps the system it names, and a group line
+// the reference to its group. This is done on the stored image, not on the
+// scratch channel, so that what later lines inherit from the scratch channel
+// is what it has always been.
+void KeepSquelchSystem(const LineInfo& info, ChannelImage& image) {
+    if (image[off::kChannelKind] != CodeValue(ChannelKind::Fixed) ||
+        !IsAnalogueOrAutosense(image[off::kSignalType])) {
+        return;
+    }
+    image[off::kSquelchSystem] = CodeValue(info.squelch.system);
+    if (info.squelch.rx == ToneUnit::Group) {
+        image[off::kRxCxcss] = static_cast<uint8_t>(val::kGroupCode >> 8);
+        image[off::kRxCxcss + 1] =
+            static_cast<uint8_t>(((info.group / 10) << 4) | (info.group % 10));
+    }
+}
+
+std::string UnclosedQuoteMessage(int line, size_t field) {
+    size_t column = std::min(field, kColumns - 1);
+    return FillArgs(msg::kCsvQuoteNotClosed,
+                    {std::to_string(line), std::to_string(column + 1), msg::kCsvHeader[column]});
 }
 
 struct FileCloser {
@@ -263,15 +500,21 @@ FileResult ExportCsvFile(const std::string& path, const CTmpDoc& doc) {
     return r;
 }
 
-void ImportCsvPieces(const std::function<bool(std::string&)>& nextPiece, CTmpDoc& doc) {
-    std::string piece;
-    if (nextPiece(piece)) {
-        // The header line; its content does not matter.
+FileResult ImportCsvPieces(const std::function<bool(std::string&)>& nextPiece, CTmpDoc& doc) {
+    CsvRecordReader reader(nextPiece);
+    CsvRecord record;
+    // The header; its content does not matter.
+    CsvRecordReader::Status status = reader.Next(record);
+    // Nothing is stored until every line has been read: a line that cannot
+    // be stored leaves the whole table as it was.
+    std::vector<ChannelImage> staged(kChannelCount);
+    std::vector<bool> touched(kChannelCount, false);
+    if (status == CsvRecordReader::Status::Record) {
         CChannel scratch;
         scratch.Image().fill(0);
         scratch.text = ChannelTexts{};
-        while (nextPiece(piece)) {
-            std::array<std::string, kColumns> fields = SplitLine(UpToNul(piece));
+        while ((status = reader.Next(record)) == CsvRecordReader::Status::Record) {
+            Fields fields = ToColumns(record.fields);
             // A line that names no slot of the table (a blank line, junk, a
             // number beyond 511) would otherwise land in slot 0 or outside
             // the table; it is skipped and leaves the scratch channel alone.
@@ -282,17 +525,33 @@ void ImportCsvPieces(const std::function<bool(std::string&)>& nextPiece, CTmpDoc
             if (!CChannelTable::IsChannelNumber(slot)) {
                 continue;
             }
-            FillTexts(fields, scratch.text);
+            LineInfo info;
+            std::string error = FillTexts(fields, record.line, scratch.text, info);
+            if (!error.empty()) {
+                return FileResult::Failure(error);
+            }
             scratch.PrepareImport();
-            doc.channels[slot].AssignImage(scratch);
+            ChannelImage& image = staged[static_cast<size_t>(slot)];
+            image = scratch.Image();
+            KeepSquelchSystem(info, image);
+            touched[static_cast<size_t>(slot)] = true;
+        }
+    }
+    if (status == CsvRecordReader::Status::UnclosedQuote) {
+        return FileResult::Failure(UnclosedQuoteMessage(record.line, reader.UnclosedField()));
+    }
+    for (int slot = 0; slot < kChannelCount; ++slot) {
+        if (touched[static_cast<size_t>(slot)]) {
+            doc.channels[slot].Image() = staged[static_cast<size_t>(slot)];
         }
     }
     doc.SetModified(true);
+    return FileResult::Success();
 }
 
-void ImportCsv(std::string_view text, CTmpDoc& doc) {
+FileResult ImportCsv(std::string_view text, CTmpDoc& doc) {
     size_t pos = 0;
-    ImportCsvPieces(
+    return ImportCsvPieces(
         [&](std::string& piece) {
             if (pos >= text.size()) {
                 return false;
@@ -318,17 +577,31 @@ FileResult ImportCsvFile(const std::string& path, CTmpDoc& doc) {
     if (!f) {
         return FileResult::Failure(msg::kInvalidFilename);
     }
-    char buf[kCsvMaxLinePiece + 1];
-    ImportCsvPieces(
+    // Pieces as the C library's line reader cuts them, but with their true
+    // length: a NUL must not hide whether the piece ended its line.
+    std::vector<char> buf(1 << 16);
+    size_t at = 0;
+    size_t filled = 0;
+    return ImportCsvPieces(
         [&](std::string& piece) {
-            if (!std::fgets(buf, sizeof buf, f.get())) {
-                return false;
+            piece.clear();
+            while (piece.size() < kCsvMaxLinePiece) {
+                if (at == filled) {
+                    filled = std::fread(buf.data(), 1, buf.size(), f.get());
+                    at = 0;
+                    if (filled == 0) {
+                        break;
+                    }
+                }
+                char c = buf[at++];
+                piece.push_back(c);
+                if (c == '\n') {
+                    break;
+                }
             }
-            piece.assign(buf);
-            return true;
+            return !piece.empty();
         },
         doc);
-    return FileResult::Success();
 }
 
 }  // namespace quillon::model

@@ -75,6 +75,18 @@ inline constexpr std::array<const char*, 47> kCsvHeader = {
     "Dwell Time 8",
 };
 
+// Why an import stopped. %1 is the line of the file (the header is line 1),
+// %2 the column counted from 1, %3 its header, %4 the field as read, %5 the
+// range the field holds.
+inline constexpr const char* kCsvNotANumber = "Line %1, column %2 (%3): %4 is not a number.";
+inline constexpr const char* kCsvOutOfRange = "Line %1, column %2 (%3): %4 is out of range (%5).";
+inline constexpr const char* kCsvNotExact = "Line %1, column %2 (%3): %4 cannot be stored exactly.";
+inline constexpr const char* kCsvNotACdcssCode = "Line %1, column %2 (%3): %4 is not a CDCSS code.";
+inline constexpr const char* kCsvQuoteNotClosed =
+    "Line %1, column %2 (%3): the quoted field is not closed.";
+// A range in those messages: "0 to 999.9".
+inline constexpr const char* kCsvRange = "%1 to %2";
+
 // Words the CSV writer puts in place of the channel's own texts.
 inline constexpr const char* kCsvAsRx = "As RX";
 inline constexpr const char* kCsvAny = "Any";

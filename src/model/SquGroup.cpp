@@ -35,7 +35,7 @@ SquelchItem SquGroup::GetItem(int group, int item) const {
     if (Valid(group) && item >= 0 && item < kItems) {
         return groups_[static_cast<size_t>(group)].items[static_cast<size_t>(item)];
     }
-    return SquelchItem{0, ""};
+    return SquelchItem{kNoItem, ""};
 }
 
 void SquGroup::SetName(int group, const std::string& name) {

@@ -12,7 +12,7 @@ class ArchiveReader;
 class ArchiveWriter;
 
 struct SquelchItem {
-    uint8_t type = 4;  // 1 NAC, 2 CTCSS, 3 CDCSS, 4 not used
+    uint8_t type = 4;  // 1 NAC, 2 CTCSS, 3 CDCSS, 4 not used (SquGroup::kNac ... kNotUsed)
     std::string value;
 };
 
@@ -29,6 +29,9 @@ class SquGroup {
     static constexpr uint8_t kCtcss = 2;
     static constexpr uint8_t kCdcss = 3;
     static constexpr uint8_t kNotUsed = 4;
+    // The type of the empty item a getter returns for an index outside the
+    // table: no item at all, not even an unused one.
+    static constexpr uint8_t kNoItem = 0;
     static constexpr size_t kMaxNameLength = 16;
 
     SquGroup() { ClearAll(); }

@@ -6,33 +6,12 @@
 #include <string>
 
 #include "model/ChannelCsv.h"
+#include "model/CsvTestData.h"
 
 using namespace quillon::model;
+using namespace csvtest;
 
 namespace {
-
-const std::string kHeader =
-    "Channel Number,Channel Name,Mode,Tx Frequency (MHz),Rx Frequency (MHz),Squelch Systems,"
-    "Tx NAC,Rx NAC,Tx CxCSS,Rx CxCSS,Tx CDCSS Invert,Rx CDCSS Invert,Operation Mode,Control,"
-    "Front Panel,Link Radio,Tx Key ID,Tx Algorithm ID,Talkgroup ID,Power (W),Ptt Delay (s),"
-    "Ptt Tail (s),Ptt Timeout (s),Courtesy Timer (s),Courtesy Tone,Half Duplex,Unit ID,"
-    "Reverse Burst,Autosense Tx,Squelch Level,Number of Ref. Channels,"
-    "Referenced Channel 1,Dwell Time 1,Referenced Channel 2,Dwell Time 2,"
-    "Referenced Channel 3,Dwell Time 3,Referenced Channel 4,Dwell Time 4,"
-    "Referenced Channel 5,Dwell Time 5,Referenced Channel 6,Dwell Time 6,"
-    "Referenced Channel 7,Dwell Time 7,Referenced Channel 8,Dwell Time 8";
-
-void SetName(CChannel& ch, const char (&name)[9]) {
-    for (size_t i = 0; i < 8; ++i) {
-        ch.Image()[off::kChannelName + i] = static_cast<uint8_t>(name[i]);
-    }
-}
-
-void SetBytes(CChannel& ch, size_t at, std::initializer_list<uint8_t> bytes) {
-    for (uint8_t b : bytes) {
-        ch.Image()[at++] = b;
-    }
-}
 
 // A narrowband repeater under tone remote control, transmitting the NAC and
 // the tone it receives.
@@ -76,11 +55,6 @@ std::string Export(const CTmpDoc& doc) {
     FileResult r = ExportCsv(doc, out);
     EXPECT_TRUE(r.ok()) << r.message;
     return out;
-}
-
-ChannelImage WithLegacyCode(ChannelImage img, uint8_t code) {
-    img[off::kLegacyCode] = code;
-    return img;
 }
 
 }  // namespace
@@ -321,4 +295,211 @@ TEST(CsvImport, FileAndTextImportAgree) {
     EXPECT_EQ(fromFile.channels[7].KindByte(), 2);
     EXPECT_EQ(fromFile.channels[8].KindByte(), 1);
     EXPECT_EQ(fromFile.channels[8].NameText(), "");
+}
+
+namespace {
+
+// A fixed channel with the fields every analogue line carries; tones and
+// squelch system are the caller's.
+void MakeAnalogue(CChannel& ch, uint8_t signal, uint8_t squelch, uint16_t tx, uint16_t rx) {
+    ch.Clear();
+    ch.SetKind(ChannelKind::Fixed);
+    SetName(ch, "SQ\0\0\0\0\0\0");
+    SetBytes(ch, off::kSignalType,
+             {signal, 0x04, 0x50, 0x12, 0x50, 0x00, 0x04, 0x55, 0x12, 0x50, 0x00, squelch, 0xF0,
+              0x00, 0x02, 0x93});
+    ch.SetWord(off::kTxCxcss, tx);
+    ch.SetWord(off::kRxCxcss, rx);
+    ch.SetByte(off::kOperationMode, val::kRepeater);
+    ch.SetByte(off::kControlMode, 1);
+    ch.SetByte(off::kCourtesyTone, 1);
+}
+
+}  // namespace
+
+TEST(CsvRoundTrip, EverySquelchSystemOfAnalogueAndAutosenseChannels) {
+    struct Tones {
+        uint8_t squelch;
+        uint16_t tx;
+        uint16_t rx;
+    };
+    const Tones tones[] = {
+        {val::kSquelchCtcss, 0x0670, 0x1000},      {val::kSquelchCtcss, 0xF000, 0xF000},
+        {val::kSquelchCtcss, 0x0000, 0x0000},      {val::kSquelchCdcss, 0x0754, 0x0023},
+        {val::kSquelchCdcss, 0xF000, 0xF000},      {val::kSquelchCdcss, 0x0000, 0x0000},
+        {val::kSquelchCtcssGroup, 0x0885, 0xF001}, {val::kSquelchCtcssGroup, 0xF000, 0xF012},
+        {val::kSquelchCtcssGroup, 0x0000, 0xF016}, {val::kSquelchCdcssGroup, 0x0023, 0xF009},
+        {val::kSquelchCdcssGroup, 0xF000, 0xF010}, {val::kSquelchCdcssGroup, 0x0000, 0xF002},
+        {val::kSquelchNone, 0x0670, 0x2503},       {val::kSquelchNone, 0x0000, 0x0000},
+    };
+    CTmpDoc doc;
+    int slot = 0;
+    for (uint8_t signal = 2; signal <= 5; ++signal) {
+        for (const Tones& t : tones) {
+            CChannel& ch = doc.channels[slot++];
+            MakeAnalogue(ch, signal, t.squelch, t.tx, t.rx);
+            if (t.squelch == val::kSquelchCdcss || t.squelch == val::kSquelchCdcssGroup) {
+                ch.SetByte(off::kCdcssInvert, val::kInvertTx);
+            }
+            if (signal >= 4) {
+                ch.SetByte(off::kAutosenseTx, val::kAutosenseDigital);
+            }
+        }
+    }
+    const std::string csv = Export(doc);
+    // The export itself is what it has always been.
+    EXPECT_NE(csv.find("\r\n007,SQ,Wideband FM,450.125,455.125,CTCSS GROUP,As RX,0x293,As RX,12,"
+                       "No,No,Repeater,None,Off,Off,0x0000,None,0x0001,50,0.000,0.0,0,0.00,None,"
+                       "Off,0x000000,0,Analog,03,,,,,,,,,,,,,,,,,\r\n"),
+              std::string::npos);
+    EXPECT_NE(csv.find("\r\n023,SQ,Narrowband FM,450.125,455.125,CDCSS GROUP,As RX,0x293,023,09,"
+                       "Yes,No,"),
+              std::string::npos);
+
+    CTmpDoc back;
+    FileResult r = ImportCsv(csv, back);
+    ASSERT_TRUE(r.ok()) << r.message;
+    for (int i = 0; i < slot; ++i) {
+        EXPECT_EQ(back.channels[i].Image(), WithLegacyCode(doc.channels[i].Image(), 1)) << i;
+    }
+    EXPECT_EQ(back.channels[7].SquelchSystem(), val::kSquelchCtcssGroup);
+    EXPECT_EQ(back.channels[7].RxCxcss(), 0xF012);
+    EXPECT_EQ(back.channels[12].SquelchSystem(), val::kSquelchNone);
+    EXPECT_EQ(back.channels[12].RxCxcss(), 0x2503);
+}
+
+TEST(CsvRoundTrip, ProjectTwentyFiveAndCvsdLinesAreNormalisedAsBefore) {
+    CTmpDoc doc;
+    MakeAnalogue(doc.channels[1], 1, val::kSquelchCtcssGroup, 0x0670, 0xF012);
+    MakeAnalogue(doc.channels[2], 6, val::kSquelchCdcssGroup, 0x0754, 0xF003);
+    MakeAnalogue(doc.channels[3], 1, val::kSquelchCdcss, 0x0023, 0x0754);
+    CTmpDoc back;
+    ASSERT_TRUE(ImportCsv(Export(doc), back).ok());
+    // Project 25 is always CTCSS and CVSD/DES-XL has no squelch system; a
+    // group's number stays in the tone's last two digits, as it always has.
+    EXPECT_EQ(back.channels[1].SquelchSystem(), val::kSquelchCtcss);
+    EXPECT_EQ(back.channels[1].RxCxcss(), 0x0012);
+    EXPECT_EQ(back.channels[1].TxCxcss(), 0x0670);
+    EXPECT_EQ(back.channels[2].SquelchSystem(), val::kSquelchNone);
+    EXPECT_EQ(back.channels[2].RxCxcss(), 0x0003);
+    EXPECT_EQ(back.channels[2].TxCxcss(), 0x0754);
+    EXPECT_EQ(back.channels[3].SquelchSystem(), val::kSquelchCtcss);
+    EXPECT_EQ(back.channels[3].RxCxcss(), 0x0754);
+    EXPECT_EQ(back.channels[3].TxCxcss(), 0x0023);
+}
+
+TEST(CsvQuoting, NamesWithSeparatorsQuotesAndLineBreaksSurvive) {
+    CTmpDoc doc;
+    MakeRepeater(doc.channels[1]);
+    SetName(doc.channels[1], "A,B\0\0\0\0\0");
+    MakeRepeater(doc.channels[2]);
+    SetName(doc.channels[2], "X\r\nY\0\0\0\0");
+    MakeRepeater(doc.channels[3]);
+    SetName(doc.channels[3], "Q\"T\0\0\0\0\0");
+    MakeScan(doc.channels[4]);
+    SetName(doc.channels[4], "\"LEAD\"\0\0");
+    MakeRepeater(doc.channels[5]);
+    SetName(doc.channels[5], "\"\"\0\0\0\0\0\0");
+    const std::string csv = Export(doc);
+    EXPECT_NE(csv.find("\r\n001,\"A,B\",Narrowband FM,450.125,"), std::string::npos);
+    EXPECT_NE(csv.find("\r\n002,\"X\r\nY\",Narrowband FM,450.125,"), std::string::npos);
+    EXPECT_NE(csv.find("\r\n003,\"Q\"\"T\",Narrowband FM,450.125,"), std::string::npos);
+    EXPECT_NE(csv.find("\r\n004,\"\"\"LEAD\"\"\",,,"), std::string::npos);
+    EXPECT_NE(csv.find("\r\n005,\"\"\"\"\"\",Narrowband FM,"), std::string::npos);
+    // Nothing else is quoted.
+    EXPECT_NE(csv.find(kRepeaterLine.substr(8)), std::string::npos);
+
+    CTmpDoc back;
+    FileResult r = ImportCsv(csv, back);
+    ASSERT_TRUE(r.ok()) << r.message;
+    EXPECT_EQ(back.channels.UsedCount(), 5);
+    for (int slot : {1, 2, 3, 5}) {
+        EXPECT_EQ(back.channels[slot].Image(), WithLegacyCode(doc.channels[slot].Image(), 1))
+            << slot;
+    }
+    EXPECT_EQ(back.channels[4].NameText(), "\"LEAD\"");
+    EXPECT_EQ(back.channels[4].ScanRefCount(), 2);
+}
+
+TEST(CsvQuoting, QuotedFieldsAreReadExactly) {
+    const std::string csv = kHeader +
+                            "\n"
+                            "010, \"  A,\"\"B\"\"\" ,\"Wideband FM\"\n"
+                            "011,\"two\r\nlines\",Apco 25,450,455\n"
+                            "012,\"three\nshort\nlines\" x,Apco 25,450,455\n"
+                            "013,\"\",Apco 25,450,455\n"
+                            "014,AB\"C,Apco 25,450,455\n";
+    CTmpDoc doc;
+    FileResult r = ImportCsv(csv, doc);
+    ASSERT_TRUE(r.ok()) << r.message;
+    // Blanks inside the quotes are part of the value; outside they are not.
+    EXPECT_EQ(doc.channels[10].text.name, "");
+    EXPECT_EQ(std::string(doc.channels[10].Image().begin() + off::kChannelName,
+                          doc.channels[10].Image().begin() + off::kChannelName + 8),
+              std::string("  A,\"B\"\0", 8));
+    EXPECT_EQ(doc.channels[10].SignalType(), 1);  // "Wideband FM" landed in the last column
+    EXPECT_EQ(doc.channels[11].NameText(), "two\r\nlin");
+    // A short line: its last value is the last column's.
+    EXPECT_EQ(doc.channels[11].Word(off::kTxFrequency), 0x0450);
+    EXPECT_EQ(doc.channels[11].Word(off::kRxFrequency), 0x0000);
+    EXPECT_EQ(doc.channels[12].NameText(), "three\nsh");
+    EXPECT_EQ(doc.channels[13].NameText(), "\"\"");
+    EXPECT_EQ(doc.channels[14].NameText(), "AB\"C");
+    EXPECT_EQ(doc.channels.UsedCount(), 5);
+}
+
+TEST(CsvQuoting, AQuoteThatIsNeverClosedStopsTheImport) {
+    CTmpDoc doc;
+    MakeScan(doc.channels[1]);
+    const ChannelImage before = doc.channels[1].Image();
+    const std::string cases[] = {
+        kHeader + "\r\n001,\"AB,Apco 25,450,455\r\n002,X,Apco 25\r\n",
+        kHeader + "\r\n001,AB,Apco 25,450,455\r\n002,X,Apco 25,\"450",
+        // A quote opened and followed by far more text than any record has.
+        kHeader + "\r\n001,AB,Apco 25\r\n002,X,Apco 25,\"" + std::string(200000, 'z') + "\",1",
+        kHeader + "\r\n001,AB,Apco 25\r\n002,X,Apco 25,\"" + std::string(100000, '\n') + "\",1",
+    };
+    const char* messages[] = {
+        "Line 2, column 2 (Channel Name): the quoted field is not closed.",
+        "Line 3, column 4 (Tx Frequency (MHz)): the quoted field is not closed.",
+        "Line 3, column 4 (Tx Frequency (MHz)): the quoted field is not closed.",
+        "Line 3, column 4 (Tx Frequency (MHz)): the quoted field is not closed.",
+    };
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        FileResult r = ImportCsv(cases[i], doc);
+        EXPECT_EQ(r.status, FileResult::Status::Failed) << i;
+        EXPECT_EQ(r.message, messages[i]);
+        EXPECT_EQ(doc.channels[1].Image(), before);
+        EXPECT_EQ(doc.channels.UsedCount(), 1);
+        EXPECT_FALSE(doc.IsModified());
+    }
+    // An unclosed quote in the header line is reported on line 1.
+    FileResult r = ImportCsv("Channel Number,\"Channel Name", doc);
+    EXPECT_EQ(r.message, "Line 1, column 2 (Channel Name): the quoted field is not closed.");
+}
+
+TEST(CsvQuoting, ARecordOverLinesAndPiecesReadsTheSameFromAFile) {
+    const std::string longName(3000, 'N');
+    // A NUL ends what is read of its line, a quote after it included.
+    const char nulLine[] = "003,NUL,Apco 25,\0\"cut,x\r\n";
+    const std::string csv = kHeader + "\r\n001,\"" + longName + "\",Apco 25,450,455,x\r\n" +
+                            "002,\"L1\r\nL2\",Wideband FM,450,455\r\n" +
+                            std::string(nulLine, sizeof nulLine - 1) + "004,after,Apco 25";
+    auto path = std::filesystem::temp_directory_path() / "quillon_csv_quoted.csv";
+    { std::ofstream(path, std::ios::binary) << csv; }
+    CTmpDoc fromText, fromFile;
+    ASSERT_TRUE(ImportCsv(csv, fromText).ok());
+    FileResult r = ImportCsvFile(path.string(), fromFile);
+    std::filesystem::remove(path);
+    ASSERT_TRUE(r.ok()) << r.message;
+    for (int i = 0; i < kChannelCount; ++i) {
+        ASSERT_EQ(fromText.channels[i].Image(), fromFile.channels[i].Image()) << i;
+    }
+    // The quoted name goes on past the piece the line reader cuts.
+    EXPECT_EQ(fromFile.channels[1].NameText(), "NNNNNNNN");
+    EXPECT_EQ(fromFile.channels[1].Word(off::kRxFrequency), 0x0455);
+    EXPECT_EQ(fromFile.channels[3].NameText(), "NUL");
+    EXPECT_EQ(fromFile.channels[2].NameText(), "L1\r\nL2");
+    EXPECT_EQ(fromFile.channels[4].NameText(), "after");
+    EXPECT_EQ(fromFile.channels.UsedCount(), 4);
 }
