@@ -6,11 +6,11 @@
 
 #include "cli/CliPrompts.h"
 #include "core/LogSink.h"
+#include "core/MemorySettings.h"
 #include "ops/CTmpApp.h"
 #include "platform/qt/QtClock.h"
 #include "platform/qt/QtMessagePump.h"
 #include "platform/qt/QtSerialDevice.h"
-#include "core/MemorySettings.h"
 
 namespace quillon::cli {
 

@@ -11,7 +11,6 @@ namespace quillon::model {
 
 namespace {
 
-
 // The hex value of a text after an optional "0x", up to the first non-digit;
 // saturates so that a long text cannot overflow.
 unsigned long ReadHex(const std::string& text) {

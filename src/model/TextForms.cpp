@@ -30,7 +30,6 @@ void StripLeadingZeros(std::string& s, int times) {
     s.erase(0, k);
 }
 
-
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }

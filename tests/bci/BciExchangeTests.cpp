@@ -12,11 +12,11 @@
 #include <string>
 #include <vector>
 
-#include "ChannelStreams.h"
 #include "BciRig.h"
+#include "ChannelStreams.h"
 #include "sim/CardRig.h"
 
-namespace quillon::test {
+namespace quillon::testing {
 namespace {
 
 using testing::Bcd4;
@@ -432,4 +432,4 @@ TEST(BciExchange, StrayEotAloneInARxReadEndsTheReplyAndTheReadFails) {
 }
 
 }  // namespace
-}  // namespace quillon::test
+}  // namespace quillon::testing

@@ -8,7 +8,7 @@
 #include "BciRig.h"
 #include "BciWire.h"
 
-namespace quillon::test {
+namespace quillon::testing {
 namespace {
 
 Bytes Payload(const Bytes& prefix) {
@@ -458,4 +458,4 @@ TEST(BciReceive, InitialiseFailsWithoutAnOpenPort) {
 }
 
 }  // namespace
-}  // namespace quillon::test
+}  // namespace quillon::testing

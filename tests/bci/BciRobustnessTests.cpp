@@ -8,7 +8,7 @@
 #include "BciRig.h"
 #include "BciWire.h"
 
-namespace quillon::test {
+namespace quillon::testing {
 namespace {
 
 TEST(BciRobustness, RandomLineBytesAndRandomCallsKeepTheEngineInBounds) {
@@ -87,4 +87,4 @@ TEST(BciRobustness, FailedReadIsLoggedOnlyWhileTheLineIsDown) {
 }
 
 }  // namespace
-}  // namespace quillon::test
+}  // namespace quillon::testing

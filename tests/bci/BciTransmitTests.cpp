@@ -6,7 +6,7 @@
 #include "BciRig.h"
 #include "BciWire.h"
 
-namespace quillon::test {
+namespace quillon::testing {
 namespace {
 
 constexpr int kTenSeconds = 200;  // ticks
@@ -334,4 +334,4 @@ TEST(BciTransmit, BadArgumentsFailWithoutTouchingTheRing) {
 }
 
 }  // namespace
-}  // namespace quillon::test
+}  // namespace quillon::testing

@@ -11,8 +11,8 @@
 
 namespace {
 
-using quillon::e2e::BinaryPath;
-using quillon::e2e::RunResult;
+using quillon::testing::BinaryPath;
+using quillon::testing::RunResult;
 using Bytes = std::vector<uint8_t>;
 
 struct FileBuilder {
@@ -110,7 +110,7 @@ class CliDocument : public ::testing::Test {
     }
     RunResult Cli(std::vector<std::string> args) const {
         args.insert(args.begin(), BinaryPath("quillon-cli"));
-        return quillon::e2e::Run(args, 60);
+        return quillon::testing::Run(args, 60);
     }
 
     std::filesystem::path dir_;

@@ -3,9 +3,9 @@
 
 #include "E2eSupport.h"
 
-using quillon::e2e::BinaryPath;
-namespace e2e = quillon::e2e;
-using quillon::e2e::SimCard;
+using quillon::testing::BinaryPath;
+namespace e2e = quillon::testing;
+using quillon::testing::SimCard;
 
 namespace {
 

@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "CsvTestData.h"
 #include "model/ChannelCsv.h"
-#include "model/CsvTestData.h"
 
 using namespace quillon::model;
-using namespace csvtest;
+using namespace quillon::testing;
 
 namespace {
 

@@ -5,11 +5,11 @@
 #include <iterator>
 #include <string>
 
+#include "CsvTestData.h"
 #include "model/ChannelCsv.h"
-#include "model/CsvTestData.h"
 
 using namespace quillon::model;
-using namespace csvtest;
+using namespace quillon::testing;
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "core/MemorySettings.h"
 #include "link/PortNames.h"
 #include "platform/qt/QtSettingsStore.h"
-#include "core/MemorySettings.h"
 
 using quillon::qt::QtSettingsStore;
 

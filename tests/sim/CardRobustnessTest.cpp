@@ -2,9 +2,13 @@
 
 #include <random>
 
-#include "sim/SimBench.h"
+#include "SimBench.h"
 
 namespace quillon::sim::test {
+
+using quillon::testing::SimBench;
+using quillon::testing::Text;
+
 namespace {
 
 std::vector<uint8_t> Noise(std::mt19937& rng, size_t n, bool controlHeavy) {

@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
-#include "sim/SimBench.h"
+#include "SimBench.h"
 
 namespace quillon::sim::test {
+
+using quillon::testing::SimBench;
+using quillon::testing::Text;
+
 namespace {
 
 using State = ModemSim::State;

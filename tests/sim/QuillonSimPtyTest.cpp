@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "e2e/E2eSupport.h"
+#include "E2eSupport.h"
 
 namespace {
 
@@ -26,14 +26,15 @@ class RunningSim {
   public:
     RunningSim(const std::string& dir, const std::vector<std::string>& options) {
         link = dir + "/card";
-        std::vector<std::string> argv = {quillon::e2e::BinaryPath("quillon-sim"), "--link", link};
+        std::vector<std::string> argv = {quillon::testing::BinaryPath("quillon-sim"), "--link",
+                                         link};
         argv.insert(argv.end(), options.begin(), options.end());
         int out[2];
         if (pipe(out) != 0) {
             return;
         }
         const int log = open((dir + "/sim.log").c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
-        pid_ = quillon::e2e::Spawn(argv, out[1], log);
+        pid_ = quillon::testing::Spawn(argv, out[1], log);
         if (log >= 0) {
             close(log);
         }
@@ -102,7 +103,7 @@ class QuillonSimPty : public ::testing::Test {
   protected:
     void SetUp() override {
         App();
-        ASSERT_TRUE(std::filesystem::exists(quillon::e2e::BinaryPath("quillon-sim")))
+        ASSERT_TRUE(std::filesystem::exists(quillon::testing::BinaryPath("quillon-sim")))
             << "build quillon-sim first";
         char tmpl[] = "/tmp/quillon-sim-pty-XXXXXX";
         ASSERT_NE(mkdtemp(tmpl), nullptr);
@@ -212,8 +213,8 @@ TEST_F(QuillonSimPty, TraceAndModem) {
 TEST_F(QuillonSimPty, RefusesABrokenStateFileAndAFileInTheLinksPlace) {
     const std::string state = dir_ + "/broken.json";
     std::ofstream(state) << "{ nothing like a card";
-    const auto r = quillon::e2e::Run(
-        {quillon::e2e::BinaryPath("quillon-sim"), "--state", state, "--link", dir_ + "/l"}, 20);
+    const auto r = quillon::testing::Run(
+        {quillon::testing::BinaryPath("quillon-sim"), "--state", state, "--link", dir_ + "/l"}, 20);
     EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.err.find("broken.json"), std::string::npos) << r.err;
     std::ifstream in(state);
@@ -224,7 +225,7 @@ TEST_F(QuillonSimPty, RefusesABrokenStateFileAndAFileInTheLinksPlace) {
     const std::string file = dir_ + "/taken";
     std::ofstream(file) << "mine";
     const auto r2 =
-        quillon::e2e::Run({quillon::e2e::BinaryPath("quillon-sim"), "--link", file}, 20);
+        quillon::testing::Run({quillon::testing::BinaryPath("quillon-sim"), "--link", file}, 20);
     EXPECT_EQ(r2.status, 1);
     EXPECT_TRUE(std::filesystem::is_regular_file(file));
 }

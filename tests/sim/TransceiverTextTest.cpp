@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include "SimBench.h"
 #include "sim/Messages.h"
-#include "sim/SimBench.h"
 
 namespace quillon::sim::test {
+
+using quillon::testing::SimBench;
+using quillon::testing::Text;
+
 namespace {
 
 using Mode = TransceiverSim::Mode;

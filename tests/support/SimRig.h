@@ -3,9 +3,9 @@
 // scripted prompts, the recording progress window, settings and the log.
 #include <memory>
 
+#include "core/MemorySettings.h"
 #include "ops/CTmpApp.h"
 #include "sim/MemoryLog.h"
-#include "core/MemorySettings.h"
 #include "sim/RecordingProgress.h"
 #include "sim/ScriptedPrompts.h"
 #include "sim/SimLine.h"

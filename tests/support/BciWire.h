@@ -6,7 +6,7 @@
 
 #include "BciRig.h"
 
-namespace quillon::test {
+namespace quillon::testing {
 
 // Block 0 carrying 11 22 33: sum 0x66.
 inline const Bytes kSimpleBlock0 =
@@ -27,4 +27,4 @@ inline const Bytes kEscapedBlock =
 inline const Bytes kEscapedPayload =
     Cat({{0x01, 0x15, 0x1B, 0x0B, 0x0D, 0x04, 0x06}, Fill(11, 0xFF), {0x5F}, Fill(237, 0)});
 
-}  // namespace quillon::test
+}  // namespace quillon::testing

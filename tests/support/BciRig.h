@@ -19,7 +19,7 @@
 #include "sim/SimPorts.h"
 #include "sim/VirtualClock.h"
 
-namespace quillon::test {
+namespace quillon::testing {
 
 using Bytes = std::vector<uint8_t>;
 
@@ -167,9 +167,9 @@ class BlockReader {
     sim::cardbci::BlockDecoder decoder_;
 };
 
-}  // namespace quillon::test
+}  // namespace quillon::testing
 
-namespace quillon::test {
+namespace quillon::testing {
 
 // The link operations a transaction makes to send one message: SendBytes
 // until it has queued everything, then FinishMessage until the EOT is
@@ -234,9 +234,9 @@ class ReplyReader {
     std::array<uint8_t, 256> buf_{};
 };
 
-}  // namespace quillon::test
+}  // namespace quillon::testing
 
-namespace quillon::test {
+namespace quillon::testing {
 
 // A card that receives a message the plain way: it acknowledges every good
 // block and every EOT at once and keeps what it got. Poll() after each tick.
@@ -294,4 +294,4 @@ class ReceivingCard {
     size_t seen_ = 0;
 };
 
-}  // namespace quillon::test
+}  // namespace quillon::testing

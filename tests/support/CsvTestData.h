@@ -8,7 +8,7 @@
 
 #include "model/CChannel.h"
 
-namespace csvtest {
+namespace quillon::testing {
 
 inline const std::string kHeader =
     "Channel Number,Channel Name,Mode,Tx Frequency (MHz),Rx Frequency (MHz),Squelch Systems,"
@@ -40,4 +40,4 @@ inline quillon::model::ChannelImage WithLegacyCode(quillon::model::ChannelImage 
     return img;
 }
 
-}  // namespace csvtest
+}  // namespace quillon::testing

@@ -17,7 +17,7 @@
 
 extern char** environ;
 
-namespace quillon::e2e {
+namespace quillon::testing {
 
 inline std::string BinaryPath(const std::string& name) {
     return std::string(QUILLON_BINARY_DIR) + "/" + name;
@@ -158,4 +158,4 @@ class SimCard {
     int logFd_ = -1;
 };
 
-}  // namespace quillon::e2e
+}  // namespace quillon::testing
