@@ -58,6 +58,13 @@ void CCommPort::WriteBytes(const uint8_t* buffer, int count) {
     }
 }
 
+int CCommPort::RingFree() const {
+    const int used = (ringWriteRow_ - ringReadRow_) * kRingCols + ringWriteCol_ - ringReadCol_;
+    const int size = kRingRows * kRingCols;
+    // One cell stays empty so that a full ring differs from an empty one.
+    return size - 1 - (used + size) % size;
+}
+
 void CCommPort::RingPut(int count, const uint8_t* bytes) {
     for (int i = 0; i < count; ++i) {
         int row = ringWriteRow_;
@@ -138,6 +145,7 @@ std::string CCommPort::SendText(const std::string& command, int timeoutSeconds, 
 
 int CCommPort::ReceiveText(std::string& reply, int timeoutSeconds, const std::string& command,
                            const std::string& expected) {
+    const ReplyWaitScope marked(replyWaits_);
     TextSessionHost* session = ctx_.session;
     if (session != nullptr) {
         session->SetInBlockingWait(1);
@@ -181,7 +189,8 @@ int CCommPort::ReceiveText(std::string& reply, int timeoutSeconds, const std::st
             if (ctx_.pump != nullptr) {
                 ctx_.pump->DispatchPending();
             }
-            if (session != nullptr && session->CurrentSessionState() == 3) {
+            if (session != nullptr &&
+                session->CurrentSessionState() == TextSessionHost::kSessionCancelled) {
                 break;
             }
             // Wait a little between polls instead of spinning a core. The
