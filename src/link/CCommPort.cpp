@@ -4,6 +4,11 @@
 
 namespace quillon {
 
+namespace {
+// The system's error code for a write on a port that is not open.
+constexpr uint32_t kInvalidHandleError = 6;
+}  // namespace
+
 CCommPort::CCommPort(const LinkContext& ctx, int portNumber, int /*baudRate*/) : ctx_(ctx) {
     if (ctx_.log == nullptr) {
         ctx_.log = &nullLog_;
@@ -50,7 +55,7 @@ void CCommPort::WriteBytes(const uint8_t* buffer, int count) {
     }
     // No retry: the procedure that wrote notices the missing reply through
     // its own time-outs. A short write with error code 0 passes silently.
-    lastWriteError_ = handle_ ? handle_->LastError() : 6;
+    lastWriteError_ = handle_ ? handle_->LastError() : kInvalidHandleError;
     if (lastWriteError_ != 0) {
         char line[48];
         std::snprintf(line, sizeof line, "COMM ERROR : %d", static_cast<int>(lastWriteError_));

@@ -16,6 +16,10 @@ namespace {
 constexpr size_t kMinDetectReply = 5;
 constexpr int kDetectAttempts = 8;
 constexpr int kPromptSearches = 16;
+// Replies to the user name and to the password that are shorter are no
+// answer from the card.
+constexpr size_t kMinUserNameReply = 4;
+constexpr size_t kMinPasswordReply = 3;
 
 bool Contains(const std::string& s, const char* what) {
     return s.find(what) != std::string::npos;
@@ -139,7 +143,7 @@ bool AskPassword(CTmpApp& app, std::string& entered) {
 // Login step 8: the user name. True when the card asks for the password.
 bool SendUserName(CTmpApp& app) {
     const std::string reply = Exchange(app, "field\r", 3, false);
-    if (reply.size() < 4) {
+    if (reply.size() < kMinUserNameReply) {
         Warn(app, msg::kCommsErrorCheck);
         app.AbortProcedures();
         return false;
@@ -156,7 +160,7 @@ bool SendUserName(CTmpApp& app) {
 void SendPassword(CTmpApp& app, const std::string& password) {
     app.Progress().SetText(msg::kTextLookingPassword);
     const std::string reply = Exchange(app, password + "\r", 3, false);
-    if (reply.size() < 3) {
+    if (reply.size() < kMinPasswordReply) {
         Warn(app, msg::kCommsErrorPass2);
         app.AbortProcedures();
         return;
