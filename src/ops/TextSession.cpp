@@ -58,8 +58,8 @@ void CheckCompatibilityUnlessKnown(CTmpApp& app) {
     }
 }
 
-// Login steps 1 to 3: detection, and leaving binary mode first when the card
-// is in it. True when the card shows its login prompt and the login goes on.
+// The start of the login: detection, and leaving binary mode first when the
+// card is in it. True when the card shows its login prompt and the login goes on.
 bool DetectForLogin(CTmpApp& app) {
     app.sessionState = session::kUnknown;
     if (app.loginStep == loginstep::kLeavingBinary) {
@@ -91,7 +91,7 @@ bool DetectForLogin(CTmpApp& app) {
     return true;
 }
 
-// Login steps 4 to 6: carriage returns until the card shows "Login > ". True
+// Carriage returns until the card shows "Login > ". True
 // when it does; false when the session turned out to be logged in already
 // or the card never showed it.
 bool FindLoginPrompt(CTmpApp& app) {
@@ -124,7 +124,7 @@ bool FindLoginPrompt(CTmpApp& app) {
     return false;
 }
 
-// Login step 7: the Password Entry dialog, unless the password of an earlier
+// The Password Entry dialog, unless the password of an earlier
 // login is remembered. False when the user cancelled it.
 bool AskPassword(CTmpApp& app, std::string& entered) {
     if (app.passwordKnown != 0) {
@@ -140,7 +140,7 @@ bool AskPassword(CTmpApp& app, std::string& entered) {
     return true;
 }
 
-// Login step 8: the user name. True when the card asks for the password.
+// The user name. True when the card asks for the password.
 bool SendUserName(CTmpApp& app) {
     const std::string reply = Exchange(app, "field\r", 3, false);
     if (reply.size() < kMinUserNameReply) {
@@ -156,7 +156,7 @@ bool SendUserName(CTmpApp& app) {
     return true;
 }
 
-// Login step 9: the password, and the end of the login either way.
+// The password, and the end of the login either way.
 void SendPassword(CTmpApp& app, const std::string& password) {
     app.Progress().SetText(msg::kTextLookingPassword);
     const std::string reply = Exchange(app, password + "\r", 3, false);
