@@ -4,6 +4,7 @@
 #include <string>
 
 #include "bci/Messages.h"
+#include "link/StepResult.h"
 
 namespace quillon {
 
@@ -148,7 +149,14 @@ void CBciLink::ReadPort() {
     uint8_t buf[256];
     bool failed = false;
     for (int i = 0; i < kMaxReadsPerTick; ++i) {
-        const int n = dev->Read(buf, static_cast<int>(sizeof buf));
+        // Only what the ring can hold is taken: a stalled engine leaves the
+        // rest waiting in the device for the next tick instead of losing it.
+        const int room = RingFree();
+        if (room == 0) {
+            break;
+        }
+        const int want = room < static_cast<int>(sizeof buf) ? room : static_cast<int>(sizeof buf);
+        const int n = dev->Read(buf, want);
         if (n < 0) {
             failed = true;
             break;
@@ -156,7 +164,7 @@ void CBciLink::ReadPort() {
         if (n == 0) {
             break;
         }
-        RingPut(n > static_cast<int>(sizeof buf) ? static_cast<int>(sizeof buf) : n, buf);
+        RingPut(n > want ? want : n, buf);
     }
     // Only a read that failed has an error worth logging: an old error code
     // would otherwise be logged again on every tick.
@@ -217,10 +225,7 @@ void CBciLink::StepIdle() {
     for (int i = 0; i < n; ++i) {
         if (chunk[i] == kSoh) {
             Enter(BciState::RX);
-            parserRestart_ = true;
-            UnreadRing(n - i - 1);
-            Bump(BciCounter::SohsReceived);
-            waitChar_ = waitSoh_ = false;
+            RestartAtSoh(n - i - 1);
             StepRx();
             return;
         }
@@ -233,82 +238,103 @@ void CBciLink::UnreadRing(int count) {
     StepPosition(-count, ringReadRow_, ringReadCol_, kRingCols, kRingRows);
 }
 
-void CBciLink::StepRx() {
-    uint8_t chunk[kChunk];
-    if (rxHeld_) {
-        if (!RxRingHasRoom()) {
-            // The sender keeps waiting for our ACK; anything it repeats
-            // meanwhile is the block we already hold.
-            while (RingGet(kChunk, chunk) > 0) {
-            }
-            return;
-        }
-        rxHeld_ = false;
-        AcceptBlock();
-    }
+void CBciLink::RestartAtSoh(int bytesAfterSoh) {
+    UnreadRing(bytesAfterSoh);
+    parserRestart_ = true;
+    Bump(BciCounter::SohsReceived);
+    waitChar_ = waitSoh_ = false;
+}
 
-    int n = RingGet(kChunk, chunk);
-    if (n > 0) {
-        waitChar_ = false;
+void CBciLink::StepRx() {
+    if (!ReleaseHeldBlock()) {
+        return;
     }
-    if (waitSoh_ && n == 0) {
-        if (Elapsed(30)) {
+    uint8_t chunk[kChunk];
+    int n = RingGet(kChunk, chunk);
+    if (n == 0) {
+        WaitOnSilentLine();
+        return;
+    }
+    waitChar_ = false;
+    if (!FindBlockStart(chunk, n)) {
+        return;
+    }
+    if (!ParseChunk(chunk, n)) {
+        return;
+    }
+    OnBlockComplete();
+}
+
+bool CBciLink::ReleaseHeldBlock() {
+    if (!rxHeld_) {
+        return true;
+    }
+    if (!RxRingHasRoom()) {
+        // The sender keeps waiting for our ACK; anything it repeats
+        // meanwhile is the block we already hold.
+        uint8_t chunk[kChunk];
+        while (RingGet(kChunk, chunk) > 0) {
+        }
+        return false;
+    }
+    rxHeld_ = false;
+    AcceptBlock();
+    return true;
+}
+
+void CBciLink::WaitOnSilentLine() {
+    if (waitSoh_) {
+        if (Elapsed(kSohTimeoutSeconds)) {
             Enter(BciState::Idle);
             waitChar_ = waitSoh_ = false;
             Bump(BciCounter::SohTimeouts);
             return;
         }
         // While a block is awaited, a NAK every 5 s asks for it (again).
-        if (tick_ % (5 * kTicksPerSecond) == 0 || !nakSent_) {
+        if (tick_ % (kSohNakSeconds * kTicksPerSecond) == 0 || !nakSent_) {
             SendNak();
         }
     }
-    if (waitChar_ && n == 0 && Elapsed(1)) {
+    if (waitChar_ && Elapsed(kCharTimeoutSeconds)) {
         waitChar_ = false;
         timerStart_ = tick_;
         waitSoh_ = true;
         Bump(BciCounter::CharTimeouts);
         return;
     }
-    if (n == 0) {
-        if (!waitSoh_ && !waitChar_) {
-            timerStart_ = tick_;
-            waitChar_ = true;
-        }
-        return;
+    if (!waitSoh_ && !waitChar_) {
+        timerStart_ = tick_;
+        waitChar_ = true;
     }
+}
 
-    if (waitSoh_) {
-        for (int i = 0; i < n; ++i) {
-            if (chunk[i] == kSoh) {
-                UnreadRing(n - i - 1);
-                parserRestart_ = true;
-                n = RingGet(kChunk, chunk);
-                waitChar_ = waitSoh_ = false;
-                Bump(BciCounter::SohsReceived);
-                break;
-            }
+bool CBciLink::FindBlockStart(uint8_t* chunk, int& n) {
+    if (!waitSoh_) {
+        return true;  // inside a block: the chunk continues it
+    }
+    for (int i = 0; i < n; ++i) {
+        if (chunk[i] == kSoh) {
+            RestartAtSoh(n - i - 1);
+            n = RingGet(kChunk, chunk);
+            return true;
         }
     }
-    if (waitSoh_) {
-        for (int i = 0; i < n; ++i) {
-            if (chunk[i] == kEot) {
-                SendControl(kAck);
-                Bump(BciCounter::EotsReceived);
-                LogLine(bcimsg::kEotReceived);
-                waitChar_ = waitSoh_ = false;
-                Enter(BciState::Idle);
-                // The message is over: what shared the chunk with its EOT is
-                // not the start of a block and must not reach the parser.
-                return;
-            }
+    for (int i = 0; i < n; ++i) {
+        if (chunk[i] == kEot) {
+            SendControl(kAck);
+            Bump(BciCounter::EotsReceived);
+            LogLine(bcimsg::kEotReceived);
+            waitChar_ = waitSoh_ = false;
+            Enter(BciState::Idle);
+            // The message is over: what shared the chunk with its EOT is
+            // not the start of a block and must not reach the parser.
+            return false;
         }
-        return;
     }
+    return false;
+}
 
-    if (!ParseChunk(chunk, n)) {
-        return;
-    }
+void CBciLink::OnBlockComplete() {
     waitChar_ = waitSoh_ = false;
     if (computedChecksum_ != receivedChecksum_) {
         // No NAK at once: the NAK of the SOH wait asks for the block again.
@@ -375,7 +401,7 @@ bool CBciLink::ParseChunk(const uint8_t* bytes, int n) {
     Block& slot = rxBlocks_[static_cast<size_t>(rxWriteSlot_)];
     for (int i = 0; i < n; ++i) {
         uint8_t b = bytes[i];
-        if (parsePos_ < 257) {
+        if (parsePos_ < kPosChecksumHigh) {
             parseSum_ += b;
         }
         if (parseEscape_) {
@@ -385,11 +411,11 @@ bool CBciLink::ParseChunk(const uint8_t* bytes, int n) {
             parseEscape_ = true;
             continue;
         }
-        if (parsePos_ == 0) {
+        if (parsePos_ == kPosNumber) {
             parseNumber_ = b;
         } else if (parsePos_ <= kBlockSize) {
             slot[static_cast<size_t>(parsePos_ - 1)] = b;
-        } else if (parsePos_ == 257) {
+        } else if (parsePos_ == kPosChecksumHigh) {
             parseHigh_ = b;
         } else {
             computedChecksum_ = parseSum_;
@@ -412,7 +438,7 @@ int CBciLink::RxPendingBytes() const {
 
 int CBciLink::ReceiveBytes(int count, uint8_t* dest) {
     if (count < 0 || (count > 0 && dest == nullptr)) {
-        return 2;
+        return stepresult::kFailed;
     }
     Clock* clock = Context().clock;
     const int64_t now = clock != nullptr ? clock->ProcessClockMs() : 0;
@@ -439,13 +465,13 @@ int CBciLink::ReceiveBytes(int count, uint8_t* dest) {
     if (receiveDone_ == count) {
         receiveStarted_ = false;
         replyComplete_ = true;
-        return 1;
+        return stepresult::kDone;
     }
     if (now > receiveDeadline_) {
         receiveStarted_ = false;
-        return 2;
+        return stepresult::kFailed;
     }
-    return 0;
+    return stepresult::kRunning;
 }
 
 int CBciLink::WaitReplyEnd() {
@@ -457,13 +483,13 @@ int CBciLink::WaitReplyEnd() {
     }
     if (replyComplete_ && Counter(BciCounter::EotsReceived) > 0) {
         waitEndStarted_ = false;
-        return 1;
+        return stepresult::kDone;
     }
     if (now > waitEndDeadline_) {
         waitEndStarted_ = false;
-        return 2;
+        return stepresult::kFailed;
     }
-    return 0;
+    return stepresult::kRunning;
 }
 
 // --- transmit machine -----------------------------------------------------------
@@ -499,7 +525,7 @@ int CBciLink::Queue(const uint8_t* src, int count) {
 
 int CBciLink::SendBytes(int count, const uint8_t* src) {
     if (count < 0 || (count > 0 && src == nullptr)) {
-        return 2;
+        return stepresult::kFailed;
     }
     if (!sendStarted_) {
         sendDone_ = 0;
@@ -510,14 +536,14 @@ int CBciLink::SendBytes(int count, const uint8_t* src) {
     // the ring would go out later as the start of a message of its own.
     if (TxFailed()) {
         sendStarted_ = false;
-        return 2;
+        return stepresult::kFailed;
     }
     sendDone_ += Queue(src + sendDone_, count - sendDone_);
     if (sendDone_ == count) {
         sendStarted_ = false;
-        return 1;
+        return stepresult::kDone;
     }
-    return 0;
+    return stepresult::kRunning;
 }
 
 int CBciLink::FinishMessage() {
@@ -532,14 +558,14 @@ int CBciLink::FinishMessage() {
     }
     if (TxFailed()) {
         finishStarted_ = false;
-        return 2;
+        return stepresult::kFailed;
     }
     finishDone_ += Queue(zeros_.data(), finishPadding_ - finishDone_);
     if (Counter(BciCounter::EotsAcknowledged) > 0) {
         finishStarted_ = false;
-        return 1;
+        return stepresult::kDone;
     }
-    return 0;
+    return stepresult::kRunning;
 }
 
 bool CBciLink::SendBlock() {
@@ -594,14 +620,14 @@ void CBciLink::StepTx() {
     }
     // The 10 s waits measure the time without an answer; bytes that are no
     // answer do not hold them off.
-    if (reply == 0 && waitEotAck_ && Elapsed(10)) {
+    if (reply == 0 && waitEotAck_ && Elapsed(kAckTimeoutSeconds)) {
         waitBlockAck_ = waitEotAck_ = false;
         retryCount_ = 0;
         Bump(BciCounter::EotsExpired);
         Enter(BciState::Idle);
         return;
     }
-    if (reply == 0 && waitBlockAck_ && Elapsed(10)) {
+    if (reply == 0 && waitBlockAck_ && Elapsed(kAckTimeoutSeconds)) {
         ++retryCount_;
         waitBlockAck_ = false;
         Bump(BciCounter::Retries);
@@ -633,7 +659,7 @@ void CBciLink::StepTx() {
         Bump(BciCounter::NaksReceived);
         LogLine(bcimsg::kResendOnNak);
     }
-    if (retryCount_ > 3) {
+    if (retryCount_ > kMaxRetries) {
         retryCount_ = 0;
         waitEotAck_ = waitBlockAck_ = false;
         Bump(BciCounter::RetriesFailed);

@@ -34,6 +34,13 @@ class CBciLink : public CCommPort {
     static constexpr uint32_t kTicksPerSecond = 20;
     static constexpr int kChunk = 259;  // bytes taken from the receive ring per read
     static constexpr int64_t kReplyTimeoutMs = 15000;
+    // Waits of the engine, in seconds of ticks.
+    static constexpr uint32_t kCharTimeoutSeconds = 1;  // a block stops mid-way
+    static constexpr uint32_t kSohNakSeconds = 5;       // NAK repeated for an awaited block
+    static constexpr uint32_t kSohTimeoutSeconds = 30;  // no block comes at all
+    static constexpr uint32_t kAckTimeoutSeconds = 10;  // our block or EOT unanswered
+    // Sends of one block beyond the first before the message is given up.
+    static constexpr uint32_t kMaxRetries = 3;
 
     CBciLink(const LinkContext& ctx, int portNumber, int baudRate);
 
@@ -121,6 +128,19 @@ class CBciLink : public CCommPort {
     // Puts the last `count` bytes taken back into the receive ring so the
     // next read yields them again.
     void UnreadRing(int count);
+    // A SOH was found with `bytesAfterSoh` bytes after it in the chunk: they
+    // go back to the ring and the parser starts a new block.
+    void RestartAtSoh(int bytesAfterSoh);
+    // The steps of the RX state, in the order it takes them. Each returns
+    // false when the engine step ends there.
+    bool ReleaseHeldBlock();
+    // Nothing arrived this tick: the character and SOH waits.
+    void WaitOnSilentLine();
+    // Between blocks: looks for the next SOH (the chunk is re-read from just
+    // after it) or for the EOT that ends the message.
+    bool FindBlockStart(uint8_t* chunk, int& n);
+    // A whole block was parsed: check it and acknowledge, repeat or refuse.
+    void OnBlockComplete();
     // Feeds raw line bytes to the block parser; true when they completed a
     // block (the bytes after its checksum are not used).
     bool ParseChunk(const uint8_t* bytes, int n);
@@ -181,6 +201,11 @@ class CBciLink : public CCommPort {
     uint32_t retryCount_ = 0;
     bool waitEotAck_ = false;
     bool replyComplete_ = false;
+
+    // Positions of the block parser: the number, the payload after it, the
+    // checksum's two bytes.
+    static constexpr int kPosNumber = 0;
+    static constexpr int kPosChecksumHigh = kBlockSize + 1;
 
     // Block parser, kept across chunks.
     uint32_t parseSum_ = 0;

@@ -4,6 +4,11 @@
 
 namespace quillon {
 
+namespace {
+// The system's error code for a write on a port that is not open.
+constexpr uint32_t kInvalidHandleError = 6;
+}  // namespace
+
 CCommPort::CCommPort(const LinkContext& ctx, int portNumber, int /*baudRate*/) : ctx_(ctx) {
     if (ctx_.log == nullptr) {
         ctx_.log = &nullLog_;
@@ -50,12 +55,19 @@ void CCommPort::WriteBytes(const uint8_t* buffer, int count) {
     }
     // No retry: the procedure that wrote notices the missing reply through
     // its own time-outs. A short write with error code 0 passes silently.
-    lastWriteError_ = handle_ ? handle_->LastError() : 6;
+    lastWriteError_ = handle_ ? handle_->LastError() : kInvalidHandleError;
     if (lastWriteError_ != 0) {
         char line[48];
         std::snprintf(line, sizeof line, "COMM ERROR : %d", static_cast<int>(lastWriteError_));
         Log().Write(line);
     }
+}
+
+int CCommPort::RingFree() const {
+    const int used = (ringWriteRow_ - ringReadRow_) * kRingCols + ringWriteCol_ - ringReadCol_;
+    const int size = kRingRows * kRingCols;
+    // One cell stays empty so that a full ring differs from an empty one.
+    return size - 1 - (used + size) % size;
 }
 
 void CCommPort::RingPut(int count, const uint8_t* bytes) {
@@ -138,6 +150,7 @@ std::string CCommPort::SendText(const std::string& command, int timeoutSeconds, 
 
 int CCommPort::ReceiveText(std::string& reply, int timeoutSeconds, const std::string& command,
                            const std::string& expected) {
+    const ReplyWaitScope marked(replyWaits_);
     TextSessionHost* session = ctx_.session;
     if (session != nullptr) {
         session->SetInBlockingWait(1);
@@ -179,7 +192,8 @@ int CCommPort::ReceiveText(std::string& reply, int timeoutSeconds, const std::st
             if (ctx_.pump != nullptr) {
                 ctx_.pump->DispatchPending();
             }
-            if (session != nullptr && session->CurrentSessionState() == 3) {
+            if (session != nullptr &&
+                session->CurrentSessionState() == TextSessionHost::kSessionCancelled) {
                 break;
             }
             // Wait a little between polls instead of spinning a core; the

@@ -41,6 +41,8 @@ class CCommPort : public CLinkInterface {
     uint32_t LastWriteError() const { return lastWriteError_; }
 
     void WriteBytes(const uint8_t* buffer, int count);
+    // Room left in the receive ring, in bytes.
+    int RingFree() const;
     void RingPut(int count, const uint8_t* bytes);
     int RingGet(int max, uint8_t* destination);
     static void StepPosition(int n, int& row, int& column, int columns, int rows);
@@ -54,6 +56,10 @@ class CCommPort : public CLinkInterface {
     // Collects a reply; returns the number of bytes received.
     int ReceiveText(std::string& reply, int timeoutSeconds, const std::string& command,
                     const std::string& expected);
+    // A reply wait is running on this object. It dispatches messages, and
+    // the object must outlive it: the application does not delete a link
+    // object while this holds.
+    bool InReplyWait() const { return replyWaits_ > 0; }
     // The text after the first ">" (all of it when there is none).
     static std::string TextAfterPrompt(const std::string& text);
 
@@ -90,6 +96,18 @@ class CCommPort : public CLinkInterface {
     std::array<std::array<uint8_t, kRingCols>, kRingRows> ring_{};
 
   private:
+    // Marks a reply wait for as long as it runs, however it ends.
+    class ReplyWaitScope {
+      public:
+        explicit ReplyWaitScope(int& depth) : depth_(depth) { ++depth_; }
+        ~ReplyWaitScope() { --depth_; }
+        ReplyWaitScope(const ReplyWaitScope&) = delete;
+        ReplyWaitScope& operator=(const ReplyWaitScope&) = delete;
+
+      private:
+        int& depth_;
+    };
+
     LinkContext ctx_;
     NullLog nullLog_;
     int openFlag_ = 0;
@@ -97,6 +115,7 @@ class CCommPort : public CLinkInterface {
     std::unique_ptr<SerialDevice> handle_;
     int timerPeriod_ = 0;
     uint32_t lastWriteError_ = 0;
+    int replyWaits_ = 0;
 };
 
 }  // namespace quillon

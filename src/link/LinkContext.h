@@ -11,6 +11,10 @@ namespace quillon {
 // state whose "cancelled" value ends the wait at once.
 class TextSessionHost {
   public:
+    // The session state that ends a reply wait at once (the progress
+    // window's Cancel).
+    static constexpr int kSessionCancelled = 3;
+
     virtual ~TextSessionHost() = default;
     virtual void SetInBlockingWait(int value) = 0;
     virtual int CurrentSessionState() const = 0;

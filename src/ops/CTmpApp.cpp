@@ -44,7 +44,7 @@ bool CTmpApp::InitInstance() {
         return true;
     }
     inBlockingWait = 0;
-    if (comPortIndex == -1) {
+    if (comPortIndex == settings::kNoComPort) {
         return true;
     }
     // Start-up stays silent when the stored port does not open.
@@ -94,26 +94,41 @@ int CTmpApp::EnsurePort() {
     return link_ ? 1 : 0;
 }
 
-void CTmpApp::ClosePort() {
-    link_.reset();
+bool CTmpApp::Busy() const {
+    return inBlockingWait != 0 || textProcedure != textproc::kNone ||
+           binaryTransaction != bintxn::kNone || (link_ && link_->InReplyWait());
 }
 
-void CTmpApp::ReplacePort(std::unique_ptr<CBciLink> link) {
+bool CTmpApp::ClosePort() {
+    if (Busy()) {
+        deps_.prompts.Beep();
+        return false;
+    }
+    link_.reset();
+    return true;
+}
+
+bool CTmpApp::ReplacePort(std::unique_ptr<CBciLink> link) {
+    if (Busy()) {
+        deps_.prompts.Beep();
+        return false;
+    }
     link_.reset();
     link_ = std::move(link);
+    return true;
 }
 
 // --- driver operations -------------------------------------------------------
 
 void CTmpApp::EndTextProcedure() {
-    loginStep = 1;
+    loginStep = loginstep::kDetect;
     textProcedure = textproc::kNone;
     deps_.progress.Hide();
 }
 
 void CTmpApp::EndTransaction() {
     if (pendingBinary == binaryTransaction) {
-        pendingBinary = 0;
+        pendingBinary = bintxn::kNone;
     }
     binaryTransaction = bintxn::kNone;
     ResetTransactionState();
@@ -121,7 +136,7 @@ void CTmpApp::EndTransaction() {
         link_->ResetBci();
     }
     if (binaryResult != binresult::kDone) {
-        compatibility = 0;
+        compatibility = compat::kUnchecked;
     }
     if (tableWritten == 0 && tableRead == 0) {
         deps_.progress.Hide();
@@ -135,7 +150,7 @@ void CTmpApp::AbortProcedures() {
     binaryPending = 0;
     pendingBinary = 0;
     EndTransaction();
-    chainState = 2;
+    chainState = chain::kWaitLogin;
     tableRead = 0;
     tableWritten = 0;
 }
@@ -196,7 +211,7 @@ void CTmpApp::OnSend() {
         deps_.prompts.MessageBox(msg::kSelectPortFirst, Icon::Exclamation);
         return;
     }
-    if (pendingBinary != 0) {
+    if (pendingBinary != bintxn::kNone) {
         deps_.prompts.Beep();
         return;
     }
@@ -211,7 +226,7 @@ bool CTmpApp::OnGet() {
         deps_.prompts.MessageBox(msg::kSelectPortFirst, Icon::Exclamation);
         return false;
     }
-    if (pendingBinary != 0) {
+    if (pendingBinary != bintxn::kNone) {
         deps_.prompts.Beep();
         return false;
     }
@@ -228,6 +243,12 @@ bool CTmpApp::OnGet() {
 }
 
 void CTmpApp::OnExitBinaryMode() {
+    // A transfer already on the line must not be broken into by the
+    // detection's carriage returns.
+    if (Busy()) {
+        deps_.prompts.Beep();
+        return;
+    }
     EnsurePort();
     if (!link_) {
         deps_.prompts.MessageBox(msg::kPortNotOpened, Icon::Exclamation);
@@ -242,10 +263,6 @@ void CTmpApp::OnExitBinaryMode() {
         // Nothing to do; the detection's window goes with the message.
         deps_.progress.Hide();
         deps_.prompts.MessageBox(msg::kAlreadyTextMode, Icon::Exclamation);
-        return;
-    }
-    if (binaryTransaction != 0) {
-        deps_.prompts.Beep();
         return;
     }
     deps_.progress.Show();
@@ -354,36 +371,36 @@ void CTmpApp::BinaryChain(int v) {
         if (textProcedure == textproc::kEnterBinary) {
             return;
         }
-        if (pendingText == 0 && sessionState == session::kConnected) {
+        if (pendingText == textproc::kNone && sessionState == session::kConnected) {
             binaryTransaction = v;
             binaryPending = 0;
-            chainState = 2;
+            chainState = chain::kWaitLogin;
         }
     };
     switch (chainState) {
-        case 2:
+        case chain::kWaitLogin:
             if (textProcedure == textproc::kLogin) {
                 return;  // the login runs first
             }
             [[fallthrough]];
-        case 3:
+        case chain::kEnterBinary:
             if (binaryMode == 0) {
                 textProcedure = textproc::kEnterBinary;
-                chainState = 5;
+                chainState = chain::kWaitBinary;
                 return;
             }
             // Already in binary mode. Should the session not be connected
-            // yet, state 7 is taken unconditionally on the next message.
-            chainState = 7;
+            // yet, the transaction starts unconditionally on the next message.
+            chainState = chain::kStartPending;
             waitForBinary();
             return;
-        case 5:
+        case chain::kWaitBinary:
             waitForBinary();
             return;
-        case 7:
+        case chain::kStartPending:
             binaryTransaction = v;
             binaryPending = 0;
-            chainState = 2;
+            chainState = chain::kWaitLogin;
             return;
         default:
             return;
@@ -392,32 +409,32 @@ void CTmpApp::BinaryChain(int v) {
 
 void CTmpApp::TextChain(int v) {
     switch (chainState) {
-        case 2:
+        case chain::kWaitLogin:
             if (textProcedure == textproc::kLogin) {
                 return;
             }
             [[fallthrough]];
-        case 4:
+        case chain::kLeaveBinary:
             if (binaryMode == 1) {
                 binaryTransaction = bintxn::kExitBinary;
-                chainState = 6;
+                chainState = chain::kWaitText;
             } else {
-                chainState = 7;
+                chainState = chain::kStartPending;
             }
             return;
-        case 6:
+        case chain::kWaitText:
             if (binaryTransaction == bintxn::kExitBinary) {
                 return;
             }
-            if (!(binaryTransaction == 0 && binaryResult == binresult::kDone)) {
+            if (!(binaryTransaction == bintxn::kNone && binaryResult == binresult::kDone)) {
                 return;
             }
             [[fallthrough]];
-        case 7:
+        case chain::kStartPending:
             textProcedure = v;
             textPending = 0;
-            pendingText = 0;
-            chainState = 2;
+            pendingText = textproc::kNone;
+            chainState = chain::kWaitLogin;
             return;
         default:
             return;

@@ -12,6 +12,8 @@
 #include "core/SerialDevice.h"
 #include "core/SettingsStore.h"
 #include "link/LinkContext.h"
+#include "ops/ProcedureCodes.h"
+#include "ops/Settings.h"
 
 namespace quillon {
 
@@ -65,8 +67,14 @@ class CTmpApp : public MessageTarget, public TextSessionHost {
 
     // --- driver operations ------------------------------------------------
     int EnsurePort();
-    void ClosePort();
-    void ReplacePort(std::unique_ptr<CBciLink> link);
+    // A reply wait or a procedure is running on the link object. Deleting
+    // the link object then would pull it from under the wait, so the port is
+    // neither closed nor replaced while this holds.
+    bool Busy() const;
+    // Close or replace the port; refused with the busy beep (false) while
+    // Busy().
+    bool ClosePort();
+    bool ReplacePort(std::unique_ptr<CBciLink> link);
     void EndTextProcedure();
     void AbortProcedures();
     void ResetSession();
@@ -113,12 +121,12 @@ class CTmpApp : public MessageTarget, public TextSessionHost {
 
     // Setters that accept only the values the field may take by them.
     void SetBinaryResult(int v) {
-        if (v >= 1 && v <= 4) {
+        if (v >= binresult::kDone && v <= binresult::kHighest) {
             binaryResult = v;
         }
     }
     void SetSessionState(int v) {
-        if (v >= 1 && v <= 4) {
+        if (v >= session::kConnected && v <= session::kDialCancelled) {
             sessionState = v;
         }
     }
@@ -153,7 +161,7 @@ class CTmpApp : public MessageTarget, public TextSessionHost {
     // --- session values (fields in their declared order) ------------------
     int binaryMode = 0;
     int baudIndex = 0;
-    int comPortIndex = -1;
+    int comPortIndex = settings::kNoComPort;
     int promptReady = 0;
     int passwordKnown = 0;
     std::string rememberedPassword;
@@ -167,7 +175,7 @@ class CTmpApp : public MessageTarget, public TextSessionHost {
     int pendingBinary = 0;
     int binaryTransaction = 0;
     int textProcedure = 0;
-    int chainState = 2;
+    int chainState = chain::kWaitLogin;
     int inBlockingWait = 0;
     int cancelPressed = 0;
     std::string modemInit;
@@ -175,9 +183,9 @@ class CTmpApp : public MessageTarget, public TextSessionHost {
     std::string modemHangup;
     std::string modemPhone;
     // Program-lifetime values of the login and the compatibility check.
-    int compatibility = 0;
+    int compatibility = compat::kUnchecked;
     float transceiverVersion = 0.0f;
-    int loginStep = 1;
+    int loginStep = loginstep::kDetect;
 
   protected:
     // One step of the running text procedure or binary transaction. The

@@ -16,14 +16,17 @@ SerialCommsLogic::SerialCommsLogic(CTmpApp& app)
 
 SerialCommsLogic::Outcome SerialCommsLogic::Ok(int portSelection, int baudSelection,
                                                Prompts& dialogPrompts) {
+    // A procedure or a reply wait still uses the link object: refused with
+    // the busy beep, and the dialog stays open.
+    if (!app_.ClosePort()) {
+        return Outcome::StayOpen;
+    }
     portIndex_ = portSelection;
     baudIndex_ = baudSelection;
-    app_.ClosePort();
     auto link = app_.CreateLink(portIndex_ + 1, BaudForIndex(baudIndex_));
-    if (link) {
+    if (link && app_.ReplacePort(std::move(link))) {
         portOpen_ = true;
         releaseEnabled_ = true;
-        app_.ReplacePort(std::move(link));
     }
     if (app_.HasLink()) {
         return Outcome::Closed;
@@ -35,9 +38,11 @@ SerialCommsLogic::Outcome SerialCommsLogic::Ok(int portSelection, int baudSelect
 }
 
 SerialCommsLogic::Outcome SerialCommsLogic::Release(int portSelection, int baudSelection) {
+    if (!app_.ClosePort()) {
+        return Outcome::StayOpen;  // refused as for OK
+    }
     portIndex_ = portSelection;
     baudIndex_ = baudSelection;
-    app_.ClosePort();
     return Outcome::Closed;
 }
 

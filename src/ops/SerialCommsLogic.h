@@ -23,9 +23,11 @@ class SerialCommsLogic {
 
     // OK: reopen the port on the selection. Shows "Error opening Com port %i"
     // (through the given prompts, owned by the dialog) and stays open when
-    // the port does not open.
+    // the port does not open. While a procedure runs the port is not
+    // touched: the application beeps and the dialog stays open.
     Outcome Ok(int portSelection, int baudSelection, Prompts& dialogPrompts);
-    // Release: close the port and keep the selections.
+    // Release: close the port and keep the selections; refused like OK
+    // while a procedure runs.
     Outcome Release(int portSelection, int baudSelection);
     Outcome Cancel() { return Outcome::Cancelled; }
 

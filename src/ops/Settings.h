@@ -16,7 +16,9 @@ inline constexpr const char* kDial = "Dial";
 inline constexpr const char* kHangup = "Hangup";
 inline constexpr const char* kPhone = "Phone";
 
-inline constexpr int kDefaultComPort = -1;
+// "COM Port" when no port has been chosen.
+inline constexpr int kNoComPort = -1;
+inline constexpr int kDefaultComPort = kNoComPort;
 inline constexpr int kDefaultBaud = 0;
 inline constexpr int kDefaultRelease = 0;
 inline constexpr const char* kDefaultInit = "at&f1q0v1x4&k3&c0";

@@ -12,6 +12,15 @@ namespace quillon {
 
 namespace {
 
+// Replies that mean "no answer yet" in the mode detection are shorter.
+constexpr size_t kMinDetectReply = 5;
+constexpr int kDetectAttempts = 8;
+constexpr int kPromptSearches = 16;
+// Replies to the user name and to the password that are shorter are no
+// answer from the card.
+constexpr size_t kMinUserNameReply = 4;
+constexpr size_t kMinPasswordReply = 3;
+
 bool Contains(const std::string& s, const char* what) {
     return s.find(what) != std::string::npos;
 }
@@ -25,6 +34,17 @@ void ForgetPassword(CTmpApp& app) {
     app.rememberedPassword.clear();
 }
 
+// One text exchange on the current link object. The wait dispatches
+// messages, so the link object is looked up afresh for every exchange and
+// never kept across one; without a link object the reply is empty.
+std::string Exchange(CTmpApp& app, const std::string& command, int timeoutSeconds, bool keepEcho) {
+    CBciLink* link = app.Link();
+    if (link == nullptr) {
+        return std::string();
+    }
+    return link->SendText(command, timeoutSeconds, keepEcho, "");
+}
+
 // The session is logged in: end the login and mark the prompt seen.
 void LoggedIn(CTmpApp& app) {
     app.EndTextProcedure();
@@ -32,10 +52,135 @@ void LoggedIn(CTmpApp& app) {
     app.promptReady = 1;
 }
 
+void CheckCompatibilityUnlessKnown(CTmpApp& app) {
+    if (app.compatibility != compat::kCompatible) {
+        CheckCompatibility(app);
+    }
+}
+
+// The start of the login: detection, and leaving binary mode first when the
+// card is in it. True when the card shows its login prompt and the login goes on.
+bool DetectForLogin(CTmpApp& app) {
+    app.sessionState = session::kUnknown;
+    if (app.loginStep == loginstep::kLeavingBinary) {
+        return false;  // binary mode is being left first
+    }
+    if (app.Link() == nullptr) {
+        app.AbortProcedures();
+        return false;
+    }
+    DetectMode(app);
+    if (app.promptReady == 1) {
+        app.EndTextProcedure();
+        app.SetSessionState(session::kConnected);
+        if (app.binaryMode == 0) {
+            CheckCompatibilityUnlessKnown(app);
+        }
+        return false;
+    }
+    if (app.sessionState != session::kConnected) {
+        app.AbortProcedures();
+        return false;
+    }
+    if (app.binaryMode == 1) {
+        app.SetBinaryMode();
+        app.binaryTransaction = bintxn::kExitBinary;
+        app.loginStep = loginstep::kLeavingBinary;
+        return false;
+    }
+    return true;
+}
+
+// Carriage returns until the card shows "Login > ". True
+// when it does; false when the session turned out to be logged in already
+// or the card never showed it.
+bool FindLoginPrompt(CTmpApp& app) {
+    ProgressSink& progress = app.Progress();
+    progress.Show();
+    progress.ResetBar();
+    progress.SetTitle(msg::kTitleLogin);
+    progress.SetText(msg::kTextLookingLogin);
+
+    std::string reply = Exchange(app, "\r", 3, true);
+    if (Contains(reply, "\r\nVEL")) {
+        LoggedIn(app);
+        AfterSendStep(app, false);
+        return false;
+    }
+    for (int i = 0; i < kPromptSearches; ++i) {
+        reply = Exchange(app, "\r", 3, true);
+        if (Contains(reply, "Login > ")) {
+            return true;
+        }
+        if (Contains(reply, "VEL")) {
+            LoggedIn(app);
+            CheckCompatibilityUnlessKnown(app);
+            AfterSendStep(app, false);
+            return false;
+        }
+    }
+    Warn(app, msg::kCommsErrorCheck);
+    app.AbortProcedures();
+    return false;
+}
+
+// The Password Entry dialog, unless the password of an earlier
+// login is remembered. False when the user cancelled it.
+bool AskPassword(CTmpApp& app, std::string& entered) {
+    if (app.passwordKnown != 0) {
+        return true;
+    }
+    app.inBlockingWait = 1;
+    if (!app.GetPrompts().PasswordEntry(entered)) {
+        app.AbortProcedures();
+        app.inBlockingWait = 0;
+        return false;
+    }
+    // The next reply collection clears the wait flag.
+    return true;
+}
+
+// The user name. True when the card asks for the password.
+bool SendUserName(CTmpApp& app) {
+    const std::string reply = Exchange(app, "field\r", 3, false);
+    if (reply.size() < kMinUserNameReply) {
+        Warn(app, msg::kCommsErrorCheck);
+        app.AbortProcedures();
+        return false;
+    }
+    if (!Contains(reply, "Passwd > ")) {
+        Warn(app, msg::kCommsErrorPass);
+        app.AbortProcedures();
+        return false;
+    }
+    return true;
+}
+
+// The password, and the end of the login either way.
+void SendPassword(CTmpApp& app, const std::string& password) {
+    app.Progress().SetText(msg::kTextLookingPassword);
+    const std::string reply = Exchange(app, password + "\r", 3, false);
+    if (reply.size() < kMinPasswordReply) {
+        Warn(app, msg::kCommsErrorPass2);
+        app.AbortProcedures();
+        return;
+    }
+    if (Contains(reply, "\r\nVEL")) {
+        LoggedIn(app);
+        app.rememberedPassword = password;
+        app.passwordKnown = 1;
+        CheckCompatibilityUnlessKnown(app);
+        AfterSendStep(app, true);
+        return;
+    }
+    Warn(app, msg::kLoginFailed);
+    app.AbortProcedures();
+    ForgetPassword(app);
+}
+
 }  // namespace
 
 void DetectMode(CTmpApp& app) {
-    CBciLink* link = app.Link();
     ProgressSink& progress = app.Progress();
     progress.Show();
     progress.SetTitle(msg::kTitleInitialising);
@@ -44,8 +189,8 @@ void DetectMode(CTmpApp& app) {
     app.ResetSession();
     int timeout = 3;
     bool detected = false;
-    for (int attempt = 0; attempt < 8 && link != nullptr; ++attempt) {
-        const std::string reply = link->SendText("\r", timeout, true, "");
+    for (int attempt = 0; attempt < kDetectAttempts && app.Link() != nullptr; ++attempt) {
+        const std::string reply = Exchange(app, "\r", timeout, true);
         if (app.cancelPressed == 1) {
             app.SetSessionState(session::kCancelled);
             app.Log().Write(msg::kLogDetectCancel);
@@ -61,7 +206,7 @@ void DetectMode(CTmpApp& app) {
         }
         // A silent card gets longer to answer the next time.
         timeout = reply.empty() ? 5 : 3;
-        if (reply.size() < 5) {
+        if (reply.size() < kMinDetectReply) {
             continue;
         }
         if (Contains(reply, "VEL")) {
@@ -93,9 +238,7 @@ void AfterSendStep(CTmpApp& app, bool forgetPassword) {
         return;
     }
     app.tableWritten = 0;
-    if (app.Link() != nullptr) {
-        app.Link()->SendText("\rlogout\r", 3, true, "");
-    }
+    Exchange(app, "\rlogout\r", 3, true);
     app.GetPrompts().MessageBox(msg::kTableWrittenRebooted, Icon::Information);
     if (forgetPassword) {
         // The re-login after the reboot used the password; it is not kept.
@@ -105,111 +248,14 @@ void AfterSendStep(CTmpApp& app, bool forgetPassword) {
 }
 
 void StepLogin(CTmpApp& app) {
-    app.sessionState = session::kUnknown;
-    if (app.loginStep == 2) {
-        return;  // binary mode is being left first
-    }
-    if (app.Link() == nullptr) {
-        app.AbortProcedures();
+    if (!DetectForLogin(app) || !FindLoginPrompt(app)) {
         return;
     }
-    DetectMode(app);
-    if (app.promptReady == 1) {
-        app.EndTextProcedure();
-        app.SetSessionState(session::kConnected);
-        if (app.binaryMode == 0 && app.compatibility != 2) {
-            CheckCompatibility(app);
-        }
-        return;
-    }
-    if (app.sessionState != session::kConnected) {
-        app.AbortProcedures();
-        return;
-    }
-    if (app.binaryMode == 1) {
-        app.SetBinaryMode();
-        app.binaryTransaction = bintxn::kExitBinary;
-        app.loginStep = 2;
-        return;
-    }
-
-    CBciLink* link = app.Link();
-    ProgressSink& progress = app.Progress();
-    progress.Show();
-    progress.ResetBar();
-    progress.SetTitle(msg::kTitleLogin);
-    progress.SetText(msg::kTextLookingLogin);
-
-    std::string reply = link->SendText("\r", 3, true, "");
-    if (Contains(reply, "\r\nVEL")) {
-        LoggedIn(app);
-        AfterSendStep(app, false);
-        return;
-    }
-    bool atLogin = false;
-    for (int i = 0; i < 16; ++i) {
-        reply = link->SendText("\r", 3, true, "");
-        if (Contains(reply, "Login > ")) {
-            atLogin = true;
-            break;
-        }
-        if (Contains(reply, "VEL")) {
-            LoggedIn(app);
-            if (app.compatibility != 2) {
-                CheckCompatibility(app);
-            }
-            AfterSendStep(app, false);
-            return;
-        }
-    }
-    if (!atLogin) {
-        Warn(app, msg::kCommsErrorCheck);
-        app.AbortProcedures();
-        return;
-    }
-
     std::string entered;
-    if (app.passwordKnown == 0) {
-        app.inBlockingWait = 1;
-        if (!app.GetPrompts().PasswordEntry(entered)) {
-            app.AbortProcedures();
-            app.inBlockingWait = 0;
-            return;
-        }
-        // The next reply collection clears the wait flag.
-    }
-    reply = link->SendText("field\r", 3, false, "");
-    if (reply.size() < 4) {
-        Warn(app, msg::kCommsErrorCheck);
-        app.AbortProcedures();
+    if (!AskPassword(app, entered) || !SendUserName(app)) {
         return;
     }
-    if (!Contains(reply, "Passwd > ")) {
-        Warn(app, msg::kCommsErrorPass);
-        app.AbortProcedures();
-        return;
-    }
-    progress.SetText(msg::kTextLookingPassword);
-    const std::string password = app.passwordKnown == 1 ? app.rememberedPassword : entered;
-    reply = link->SendText(password + "\r", 3, false, "");
-    if (reply.size() < 3) {
-        Warn(app, msg::kCommsErrorPass2);
-        app.AbortProcedures();
-        return;
-    }
-    if (Contains(reply, "\r\nVEL")) {
-        LoggedIn(app);
-        app.rememberedPassword = password;
-        app.passwordKnown = 1;
-        if (app.compatibility != 2) {
-            CheckCompatibility(app);
-        }
-        AfterSendStep(app, true);
-        return;
-    }
-    Warn(app, msg::kLoginFailed);
-    app.AbortProcedures();
-    ForgetPassword(app);
+    SendPassword(app, app.passwordKnown == 1 ? app.rememberedPassword : entered);
 }
 
 void StepEnterBinary(CTmpApp& app) {
@@ -217,17 +263,20 @@ void StepEnterBinary(CTmpApp& app) {
         app.AbortProcedures();
         return;
     }
-    const std::string reply = app.Link()->SendText("setp bin_mode on\r\n", 1, false, "");
+    const std::string reply = Exchange(app, "setp bin_mode on\r\n", 1, false);
     if (Contains(CCommPort::TextAfterPrompt(reply), "Entering binary")) {
         app.EndTextProcedure();
         app.SetSessionState(session::kConnected);
         app.SetBinaryMode();
         return;
     }
-    // Not confirmed: the pending transaction is dropped without a message.
+    // Not confirmed: the pending transaction is dropped without a message,
+    // and dropped for good, or every later Send or Get would find it still
+    // pending and only beep.
     app.EndTransaction();
     app.binaryPending = 0;
-    app.chainState = 2;
+    app.pendingBinary = bintxn::kNone;
+    app.chainState = chain::kWaitLogin;
     app.EndTextProcedure();
 }
 
@@ -256,15 +305,12 @@ void CheckCompatibility(CTmpApp& app) {
     progress.SetTitle(msg::kTitleInitialising);
     progress.SetText(msg::kTextCompatibility);
     progress.ResetBar();
-    std::string reply;
-    if (app.Link() != nullptr) {
-        reply = app.Link()->SendText("getp bcp_version\r", 3, false, "");
-    }
+    std::string reply = Exchange(app, "getp bcp_version\r", 3, false);
     if (!reply.empty() && (reply[0] == '\n' || reply[0] == '\r')) {
         reply.erase(0, 1);
     }
     if (Contains(reply, "Incorrect parameter") || reply.empty()) {
-        app.compatibility = 1;
+        app.compatibility = compat::kIncompatible;
         app.GetPrompts().Beep();
         Warn(app, msg::kIncompatibleNoVersion);
         app.AbortProcedures();
@@ -272,17 +318,17 @@ void CheckCompatibility(CTmpApp& app) {
     }
     app.transceiverVersion = ParseVersionReply(reply);
     if (app.transceiverVersion == 1.2f) {
-        app.compatibility = 2;
+        app.compatibility = compat::kCompatible;
         progress.SetBar(100.0f);
         app.Pause();
         app.EndTextProcedure();
     } else if (app.transceiverVersion < 1.2f) {
-        app.compatibility = 1;
+        app.compatibility = compat::kIncompatible;
         app.GetPrompts().Beep();
         Warn(app, msg::kIncompatibleOlder);
         app.AbortProcedures();
     } else {
-        app.compatibility = 1;
+        app.compatibility = compat::kIncompatible;
         app.GetPrompts().Beep();
         Warn(app, msg::kIncompatibleNewer);
         app.AbortProcedures();

@@ -275,7 +275,7 @@ void TransceiverSim::GetParameter(const std::vector<std::string>& words) {
 
 void TransceiverSim::SetParameter(const std::vector<std::string>& words) {
     const std::string name = words.size() >= 2 ? words[1] : "";
-    if (name == "bin_mode" && words.size() == 3 && words[2] == "on") {
+    if (name == "bin_mode" && words.size() == 3 && words[2] == "on" && !options_.refuseBinary) {
         Line(msg::kEnteringBinary);
         EnterBinary();
         return;

@@ -30,6 +30,7 @@ struct CardOptions {
     int badRecordSlot = 0;          // which record of the stream is the bad one
     bool silent = false;            // the card neither answers nor listens
     bool startBinary = false;       // the card starts in binary mode (read when it is made)
+    bool refuseBinary = false;      // "setp bin_mode on" is answered "Invalid value"
     uint32_t latencyMs = 0;         // every byte the card sends leaves this much later
     uint64_t byteNs = 1041667;      // one byte on the line (9600 baud 8N1)
 };

@@ -100,7 +100,7 @@ void SerialCommsDialog::OnPortChanged(int index) {
         return;
     }
     device_->setEnabled(true);
-    const QString stored = QString::fromStdString(StoredDeviceFor(index + 1, settings_));
+    const QString stored = QString::fromStdString(DeviceFor(index + 1));
     device_->addItem(stored);
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
         if (info.systemLocation() != stored) {
@@ -114,12 +114,30 @@ void SerialCommsDialog::OnDeviceChosen() {
     const int index = port_->currentIndex();
     const QString dev = device_->currentText().trimmed();
     if (index >= 0 && !dev.isEmpty()) {
-        StoreDeviceFor(index + 1, dev.toStdString(), settings_);
+        chosenDevices_[index + 1] = dev.toStdString();
     }
 }
 
+std::string SerialCommsDialog::DeviceFor(int comNumber) const {
+    const auto it = chosenDevices_.find(comNumber);
+    return it != chosenDevices_.end() ? it->second : StoredDeviceFor(comNumber, settings_);
+}
+
+void SerialCommsDialog::StoreChosenDevices() {
+    for (const auto& [comNumber, device] : chosenDevices_) {
+        StoreDeviceFor(comNumber, device, settings_);
+    }
+    chosenDevices_.clear();
+}
+
 void SerialCommsDialog::OnOk() {
-    OnDeviceChosen();
+    // The port finds its device through the settings, so the choice is
+    // stored before the port opens; an OK refused because a procedure runs
+    // stores nothing.
+    if (!app_.Busy()) {
+        OnDeviceChosen();
+        StoreChosenDevices();
+    }
     const auto r = logic_.Ok(port_->currentIndex(), baud_->currentIndex(), *boxPrompts_);
     release_->setEnabled(logic_.ReleaseEnabled());
     if (r == SerialCommsLogic::Outcome::Closed) {
@@ -129,7 +147,12 @@ void SerialCommsDialog::OnOk() {
 }
 
 void SerialCommsDialog::OnRelease() {
-    outcome_ = logic_.Release(port_->currentIndex(), baud_->currentIndex());
+    const auto r = logic_.Release(port_->currentIndex(), baud_->currentIndex());
+    if (r != SerialCommsLogic::Outcome::Closed) {
+        return;  // refused while a procedure runs
+    }
+    StoreChosenDevices();
+    outcome_ = r;
     accept();
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 #include <QDialog>
+#include <map>
+#include <string>
 
 #include "core/SettingsStore.h"
 #include "ops/SerialCommsLogic.h"
@@ -43,7 +45,13 @@ class SerialCommsDialog : public QDialog {
     void OnOk();
     void OnRelease();
     void OnPortChanged(int index);
+    // Notes the device shown for the selected COM entry as chosen.
     void OnDeviceChosen();
+    // The device the dialog shows for a COM entry: the one chosen in this
+    // dialog, else the stored one.
+    std::string DeviceFor(int comNumber) const;
+    // Stores the devices chosen in this dialog; only OK and Release do.
+    void StoreChosenDevices();
 
     CTmpApp& app_;
     SettingsStore& settings_;
@@ -58,6 +66,9 @@ class SerialCommsDialog : public QDialog {
     QPushButton* cancel_;
     QPushButton* release_;
     SerialCommsLogic::Outcome outcome_ = SerialCommsLogic::Outcome::Cancelled;
+    // Device choices made in this dialog, by COM number, kept until OK or
+    // Release so that Cancel leaves the settings as they were.
+    std::map<int, std::string> chosenDevices_;
 };
 
 }  // namespace quillon::ui

@@ -283,6 +283,46 @@ TEST(BciReceive, RepeatedBlockIsAcknowledgedAndItsPayloadDropped) {
     EXPECT_EQ(Drain(*rig.link, 1024), Cat({Payload({0x11, 0x22, 0x33}), Payload({0x44})}));
 }
 
+// --- draining the port while the engine is stalled ----------------------------
+
+TEST(BciReadPort, WhatTheRingCannotHoldStaysInTheDeviceForLaterTicks) {
+    BciRig rig(false);
+    Bytes sent(1200);
+    for (size_t i = 0; i < sent.size(); ++i) {
+        sent[i] = static_cast<uint8_t>(i * 7 + 3);
+    }
+    rig.CardSend(sent);
+    rig.clock.AdvanceBy(2000 * sim::VirtualClock::kNsPerMs);  // all of it has arrived
+    for (int i = 0; i < 3; ++i) {
+        rig.link->ReadPort();  // ticks on which the engine takes nothing
+    }
+    Bytes got;
+    uint8_t chunk[CBciLink::kChunk];
+    for (int i = 0; i < 20 && got.size() < sent.size(); ++i) {
+        const int n = rig.link->RingGet(CBciLink::kChunk, chunk);
+        got.insert(got.end(), chunk, chunk + n);
+        rig.link->ReadPort();
+    }
+    EXPECT_EQ(got, sent);
+}
+
+TEST(BciReadPort, BlockThatArrivedDuringAStallBehindLineNoiseIsAccepted) {
+    BciRig rig;
+    // 300 bytes of noise, then a block whose payload is escaped throughout:
+    // 816 bytes, more than the ring holds.
+    const Bytes payload = Fill(256, 0x1B);
+    rig.CardSend(Cat({Fill(300, 'x'), EncodeBlock(0, payload)}));
+    for (int i = 0; i < 40; ++i) {  // two seconds of ticks without an engine step
+        rig.clock.AdvanceBy(BciRig::kTickNs);
+        rig.link->ReadPort();
+    }
+    rig.Ticks(10);
+    EXPECT_EQ(rig.C(BciCounter::AcceptedBlocks), 1u);
+    EXPECT_EQ(rig.C(BciCounter::ChecksumFails), 0u);
+    EXPECT_EQ(rig.C(BciCounter::CharTimeouts), 0u);
+    EXPECT_EQ(Drain(*rig.link, 1024), payload);
+}
+
 TEST(BciReceive, FullRingHoldsTheAckUntilTheReaderMakesRoom) {
     BciRig rig;
     for (int i = 0; i < 3; ++i) {

@@ -118,6 +118,39 @@ TEST_F(CommPortTest, RingHoldsAtMost517BytesAndDropsTheRest) {
     EXPECT_EQ(buf[1], 0xBB);
 }
 
+TEST_F(CommPortTest, RingFreeCountsTheRoomLeftAcrossTheRowBoundary) {
+    CCommPort port(rig.Context(), 1, 9600);
+    EXPECT_EQ(port.RingFree(), 517);
+    std::vector<uint8_t> bytes(400, 0x5A);
+    uint8_t buf[300];
+    port.RingPut(300, bytes.data());
+    EXPECT_EQ(port.RingFree(), 217);
+    ASSERT_EQ(port.RingGet(300, buf), 259);
+    EXPECT_EQ(port.RingFree(), 476);
+    port.RingPut(400, bytes.data());  // the write position wraps to row 0
+    EXPECT_EQ(port.RingFree(), 76);
+    port.RingPut(100, bytes.data());  // 76 fit
+    EXPECT_EQ(port.RingFree(), 0);
+    int taken = 0;
+    int n;
+    while ((n = port.RingGet(300, buf)) > 0) {
+        taken += n;
+    }
+    EXPECT_EQ(taken, 517);
+    EXPECT_EQ(port.RingFree(), 517);
+}
+
+TEST_F(CommPortTest, ReplyWaitIsMarkedOnlyWhileItRuns) {
+    CCommPort port(rig.Context(), 1, 9600);
+    bool markedDuringWait = false;
+    rig.pump.PostActionAt(rig.clock.NowNs() + 300 * quillon::sim::VirtualClock::kNsPerMs,
+                          [&] { markedDuringWait = port.InReplyWait(); });
+    EXPECT_FALSE(port.InReplyWait());
+    port.SendText("\r", 1, true, "");
+    EXPECT_TRUE(markedDuringWait);
+    EXPECT_FALSE(port.InReplyWait());
+}
+
 TEST_F(CommPortTest, RingGetOnAnEmptyRingReturnsZero) {
     CCommPort port(rig.Context(), 1, 9600);
     uint8_t buf[4];

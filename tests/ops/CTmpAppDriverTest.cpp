@@ -257,6 +257,55 @@ TEST_F(DriverTest, SettersAcceptOnlyTheirValues) {
     EXPECT_EQ(app->binaryResult, 1);
 }
 
+TEST_F(DriverTest, ExitBinaryModeWhileAProcedureRunsOnlyBeeps) {
+    StartWithPort();
+    app->SetBinaryMode();
+    app->binaryTransaction = bintxn::kSendChannels;
+    app->OnExitBinaryMode();
+    // No detection broke into the exchange: nothing on the line, no window.
+    EXPECT_EQ(rig.prompts.BeepCount(), 1);
+    EXPECT_TRUE(rig.prompts.Boxes().empty());
+    EXPECT_TRUE(rig.CardReceived().empty());
+    EXPECT_TRUE(rig.progress.Titles().empty());
+    EXPECT_EQ(app->binaryMode, 1);
+    EXPECT_EQ(app->binaryTransaction, bintxn::kSendChannels);
+
+    // Nor into a text procedure waiting for its reply.
+    app->binaryTransaction = bintxn::kNone;
+    app->SetTextMode();
+    app->textProcedure = textproc::kParameterRead;
+    app->inBlockingWait = 1;
+    app->OnExitBinaryMode();
+    EXPECT_EQ(rig.prompts.BeepCount(), 2);
+    EXPECT_TRUE(rig.CardReceived().empty());
+    EXPECT_EQ(app->textProcedure, textproc::kParameterRead);
+}
+
+TEST_F(DriverTest, PortIsClosedOrReplacedOnlyWhileNothingRuns) {
+    StartWithPort();
+    const quillon::CBciLink* link = app->Link();
+    const std::vector<std::function<void()>> busy = {
+        [&] { app->textProcedure = textproc::kLogin; },
+        [&] { app->binaryTransaction = bintxn::kGetChannels; },
+        [&] { app->inBlockingWait = 1; },
+    };
+    int beeps = 0;
+    for (const auto& makeBusy : busy) {
+        makeBusy();
+        EXPECT_FALSE(app->ClosePort());
+        EXPECT_FALSE(app->ReplacePort(nullptr));
+        beeps += 2;
+        EXPECT_EQ(rig.prompts.BeepCount(), beeps);
+        EXPECT_EQ(app->Link(), link);
+        app->textProcedure = 0;
+        app->binaryTransaction = 0;
+        app->inBlockingWait = 0;
+    }
+    EXPECT_TRUE(app->ClosePort());
+    EXPECT_FALSE(app->HasLink());
+    EXPECT_EQ(rig.prompts.BeepCount(), beeps);
+}
+
 // --- the blocking-wait rule ------------------------------------------------
 
 TEST_F(DriverTest, NothingIsSteppedWithoutALinkObject) {

@@ -8,6 +8,7 @@
 #include "SimRig.h"
 #include "UiTestSupport.h"
 #include "ops/CTmpApp.h"
+#include "ops/ProcedureCodes.h"
 #include "ui/SerialCommsDialog.h"
 
 using quillon::CTmpApp;
@@ -117,6 +118,50 @@ TEST_F(SerialCommsDialogTest, ChosenDeviceIsStoredForTheEntry) {
     });
     dlg2.RunAndStore();
     EXPECT_EQ(rig.settings.GetString("Serial Devices", "COM2", ""), "/dev/ttyS7");
+}
+
+TEST_F(SerialCommsDialogTest, CancelForgetsADeviceChosenFromTheList) {
+    app->comPortIndex = 1;
+    SerialCommsDialog dlg(*app, rig.settings, nullptr, &dialogBoxes);
+    QTimer::singleShot(0, &dlg, [&] {
+        QComboBox* devices = dlg.DeviceList();
+        devices->addItem(QStringLiteral("/dev/ttyS7"));
+        devices->setCurrentIndex(devices->count() - 2);
+        devices->setFocus();
+        QTest::keyClick(devices, Qt::Key_Down);  // picks the last entry, as a user does
+        EXPECT_EQ(devices->currentText(), QStringLiteral("/dev/ttyS7"));
+        // Away and back: the dialog still shows the choice it was given.
+        dlg.PortList()->setCurrentIndex(0);
+        dlg.PortList()->setCurrentIndex(1);
+        EXPECT_EQ(devices->currentText(), QStringLiteral("/dev/ttyS7"));
+        QTest::mouseClick(dlg.CancelButton(), Qt::LeftButton);
+    });
+    dlg.RunAndStore();
+    EXPECT_FALSE(rig.settings.Has("Serial Devices", "COM2"));
+    EXPECT_EQ(app->comPortIndex, 1);
+    EXPECT_FALSE(app->HasLink());
+    EXPECT_TRUE(dialogBoxes.Boxes().empty());
+}
+
+TEST_F(SerialCommsDialogTest, ReleaseWhileAProcedureRunsBeepsAndKeepsTheDialogAndThePort) {
+    app->comPortIndex = 0;
+    ASSERT_EQ(app->EnsurePort(), 1);
+    app->textProcedure = quillon::textproc::kLogin;
+    SerialCommsDialog dlg(*app, rig.settings, nullptr, &dialogBoxes);
+    QTimer::singleShot(0, &dlg, [&] {
+        dlg.PortList()->setCurrentIndex(1);
+        dlg.DeviceList()->setEditText(QStringLiteral("/dev/ttyS7"));
+        QTest::mouseClick(dlg.OkButton(), Qt::LeftButton);
+        QTest::mouseClick(dlg.ReleaseButton(), Qt::LeftButton);
+        EXPECT_TRUE(dlg.isVisible());
+        QTest::mouseClick(dlg.CancelButton(), Qt::LeftButton);
+    });
+    dlg.RunAndStore();
+    EXPECT_EQ(rig.prompts.BeepCount(), 2);
+    EXPECT_TRUE(dialogBoxes.Boxes().empty());
+    EXPECT_TRUE(app->HasLink());
+    EXPECT_EQ(app->comPortIndex, 0);
+    EXPECT_FALSE(rig.settings.Has("Serial Devices", "COM2"));
 }
 
 }  // namespace
