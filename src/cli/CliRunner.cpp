@@ -4,13 +4,14 @@
 #include <QStringList>
 
 #include "cli/CliCommand.h"
+#include "core/Version.h"
 
 namespace quillon::cli {
 
 namespace {
 
 constexpr const char* kProgram = "quillon-cli";
-constexpr const char* kVersion = "Quillon Radio Programmer - Version 2.7";
+constexpr const char* kVersion = "Quillon Radio Programmer - Version " QUILLON_VERSION_TEXT;
 
 // Arguments are bytes of no declared encoding (file names above all). As
 // Latin-1 every byte is one character and comes back unchanged, and the

@@ -468,7 +468,7 @@ void CTmpApp::LogOut() {
         return;
     }
     // The card answers with its login prompt; nothing in the reply matters.
-    link_->SendText("\rlogout\r", 3, true, "");
+    link_->SendText(kLogoutCommand, 3, true, "");
     promptReady = 0;
 }
 

@@ -152,7 +152,7 @@ class CTmpApp : public MessageTarget, public TextSessionHost {
     // A text procedure or a binary transaction is still running.
     bool ProcedureRunning() const { return textProcedure != 0 || binaryTransaction != 0; }
     // The last compatibility check found the card's protocol version right.
-    bool IsCardCompatible() const { return compatibility == 2; }
+    bool IsCardCompatible() const { return compatibility == compat::kCompatible; }
     float CardVersion() const { return transceiverVersion; }
     // Ends the session on the card's command line, which goes back to its
     // login prompt; does nothing unless logged in.

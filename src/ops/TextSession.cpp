@@ -238,7 +238,7 @@ void AfterSendStep(CTmpApp& app, bool forgetPassword) {
         return;
     }
     app.tableWritten = 0;
-    Exchange(app, "\rlogout\r", 3, true);
+    Exchange(app, kLogoutCommand, 3, true);
     app.GetPrompts().MessageBox(msg::kTableWrittenRebooted, Icon::Information);
     if (forgetPassword) {
         // The re-login after the reboot used the password; it is not kept.

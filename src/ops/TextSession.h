@@ -5,6 +5,11 @@ namespace quillon {
 
 class CTmpApp;
 
+// Ends the session on the card's command line; the card answers with its
+// login prompt. Sent after a Send's re-login and when a command-line run
+// that logged in is done.
+inline constexpr const char* kLogoutCommand = "\rlogout\r";
+
 // The text-mode procedures that every transfer starts with. They run on
 // the application's session values and report failures themselves.
 

@@ -20,7 +20,7 @@ class CTmpFrame : public QMainWindow {
 
     explicit CTmpFrame(QWidget* parent = nullptr);
 
-    // "<document> - Quillon Radio Programmer - Version 2.7".
+    // "<document> - Quillon Radio Programmer - Version <version>".
     void SetDocumentName(const QString& name);
 
     // Connects a menu command (by its command id) to its handler. Every
