@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "SimRig.h"
+#include "AppOnCard.h"
 #include "ops/CTmpApp.h"
 #include "sim/SimPeer.h"
 #include "sim/TransceiverSim.h"
@@ -17,24 +17,9 @@ using quillon::sim::CardOptions;
 using quillon::sim::ScriptedPrompts;
 using quillon::sim::TransceiverSim;
 
-class IntentTest : public ::testing::Test {
+class IntentTest : public ::testing::Test, protected quillon::testing::AppOnCard {
   protected:
-    quillon::testing::SimRig rig;
-    std::unique_ptr<TransceiverSim> card;
-    std::unique_ptr<CTmpApp> app;
-
-    ~IntentTest() override {
-        app.reset();
-        if (card) {
-            quillon::sim::DetachFromLine(rig.line.Card(), *card);
-        }
-    }
-    void WithCard(CardOptions options = {}) {
-        card = std::make_unique<TransceiverSim>(rig.clock, options);
-        quillon::sim::AttachToLine(rig.line.Card(), *card);
-        app = std::make_unique<CTmpApp>(rig.Deps());
-        rig.pump.SetTarget(app.get());
-    }
+    void WithCard(const CardOptions& options = {}) { AttachCard(options); }
     void RunLogin() {
         rig.pump.AfterCommand();
         ASSERT_TRUE(rig.pump.RunUntil([&] { return !app->ProcedureRunning(); }, 200000));

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "SimRig.h"
+#include "AppOnCard.h"
 #include "ops/CTmpApp.h"
 #include "ops/ProcedureCodes.h"
 #include "ops/SerialCommsLogic.h"
@@ -22,30 +22,18 @@ namespace {
 
 constexpr uint64_t kMs = quillon::sim::VirtualClock::kNsPerMs;
 
-class DriverOnCardTest : public ::testing::Test {
+class DriverOnCardTest : public ::testing::Test, protected quillon::testing::AppOnCard {
   protected:
-    quillon::testing::SimRig rig;
-    std::unique_ptr<TransceiverSim> card;
-    std::unique_ptr<CTmpApp> app;
-
-    ~DriverOnCardTest() override {
-        app.reset();
-        if (card) {
-            quillon::sim::DetachFromLine(rig.line.Card(), *card);
-        }
-    }
-    void WithCard(CardOptions options = {}) {
-        card = std::make_unique<TransceiverSim>(rig.clock, options);
-        quillon::sim::AttachToLine(rig.line.Card(), *card);
-        app = std::make_unique<CTmpApp>(rig.Deps());
-        rig.pump.SetTarget(app.get());
+    void WithCard(const CardOptions& options = {}) {
+        AttachCard(options);
         rig.settings.SetInt("General Settings", "COM Port", 0);
         app->InitInstance();
         ASSERT_TRUE(app->HasLink());
     }
     bool Idle() const {
         return app->textProcedure == 0 && app->binaryTransaction == 0 && app->binaryPending == 0 &&
-               app->pendingBinary == 0 && app->textPending == 0 && app->chainState == 2;
+               app->pendingBinary == 0 && app->textPending == 0 &&
+               app->chainState == quillon::chain::kWaitLogin;
     }
     // Lets the command that was just given run until the driver is idle.
     void RunCommand() {
