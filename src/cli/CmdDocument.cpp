@@ -1,10 +1,11 @@
-// quillon-cli document commands: new, dump, export-csv, import-csv.
+// quillon-cli document commands: new, dump, list, export-csv, import-csv.
 #include "cli/CmdDocument.h"
 
 #include <cstdio>
 #include <string>
 
 #include "cli/CliJson.h"
+#include "cli/DocumentListing.h"
 #include "core/EightBitText.h"
 #include "model/ChannelCsv.h"
 #include "model/DocumentFile.h"
@@ -112,6 +113,17 @@ int RunDump(const CliCall& call) {
     }
     const std::string json = DumpJson(doc);
     std::fwrite(json.data(), 1, json.size(), call.out);
+    return kExitOk;
+}
+
+int RunList(const CliCall& call) {
+    CTmpDoc doc;
+    int status = kExitOk;
+    if (!Load(call, call.arguments.at(0), doc, status)) {
+        return status;
+    }
+    const std::string text = ListDocument(doc);
+    std::fwrite(text.data(), 1, text.size(), call.out);
     return kExitOk;
 }
 

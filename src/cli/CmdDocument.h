@@ -1,5 +1,5 @@
 #pragma once
-// quillon-cli's document commands: new, dump, export-csv, import-csv.
+// quillon-cli's document commands: new, dump, list, export-csv, import-csv.
 #include <string>
 
 #include "cli/CliCommand.h"
@@ -9,6 +9,7 @@ namespace quillon::cli {
 
 int RunNew(const CliCall& call);        // OUT.bcf
 int RunDump(const CliCall& call);       // FILE.bcf
+int RunList(const CliCall& call);       // FILE.bcf
 int RunExportCsv(const CliCall& call);  // FILE.bcf OUT.csv
 int RunImportCsv(const CliCall& call);  // IN.csv OUT.bcf [--base FILE.bcf]
 

@@ -49,7 +49,7 @@ std::string ReadFile(const std::string& path) {
 const std::string kData = std::string(QUILLON_TEST_DATA_DIR) + "/cli/";
 
 TEST(CliTable, EveryCommandAnswersHelpWithItsUsage) {
-    ASSERT_EQ(CliCommands().size(), 5u);
+    ASSERT_EQ(CliCommands().size(), 6u);
     for (const CliCommand& c : CliCommands()) {
         for (const char* help : {"--help", "-h"}) {
             const Result r = Cli({c.name, help});
@@ -70,10 +70,10 @@ TEST(CliTable, UsagesAndOneHelpAsWritten) {
     for (const CliCommand& c : CliCommands()) {
         usages.push_back(Usage(c));
     }
-    EXPECT_EQ(usages,
-              (std::vector<std::string>{"dump FILE.bcf", "export-csv FILE.bcf OUT.csv",
-                                        "import-csv IN.csv OUT.bcf [--base FILE.bcf]",
-                                        "new OUT.bcf", "probe --device PATH [--password PW]"}));
+    EXPECT_EQ(usages, (std::vector<std::string>{"dump FILE.bcf", "export-csv FILE.bcf OUT.csv",
+                                                "import-csv IN.csv OUT.bcf [--base FILE.bcf]",
+                                                "list FILE.bcf", "new OUT.bcf",
+                                                "probe --device PATH [--password PW]"}));
     const Result r = Cli({"import-csv", "--help"});
     EXPECT_EQ(r.out,
               "Usage: quillon-cli import-csv IN.csv OUT.bcf [--base FILE.bcf]\n"
@@ -179,6 +179,42 @@ TEST_F(CliDocumentInProcess, DumpPrintsTheDocumentAsJson) {
     EXPECT_NE(
         r.out.find("    {\"number\": 0, \"kind\": 1, \"name\": \"B\\u00c4\\\"\\\\\", \"image\""),
         std::string::npos);
+}
+
+TEST_F(CliDocumentInProcess, ListIsForReadingAndNeverShowsAKey) {
+    const Result r = Cli({"list", kData + "plan.bcf"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    std::string groups;
+    for (int g = 1; g <= 16; ++g) {
+        groups += "  " + std::to_string(g) + " G" + std::to_string(g) + "\n      NAC  0x293\n";
+    }
+    EXPECT_EQ(r.out,
+              "Channels (2):\n"
+              "  000 \"B\xc3\x84\"\\\" Wideband Analogue\n"
+              "  001 \"SCAN1\" Scanning Channel\n"
+              "\n"
+              "Squelch groups (16):\n" +
+                  groups +
+                  "\n"
+                  "Tone remote list (3):\n"
+                  "  F1 - 1950Hz Increase Audio\n"
+                  "  F2 - 1850Hz Decrease Audio\n"
+                  "  F3 - 1750Hz Channel 7\n"
+                  "\n"
+                  "Encryption key ids (1):\n"
+                  "  KID: 0x01a\n"
+                  "\n"
+                  "Radio-wide settings:\n"
+                  "  Front panel monitor (ee_fpmon): 0\n"
+                  "  Front panel volume (ee_fpvol): 12\n"
+                  "  Rear serial output (ee_bpnl_output): 0\n"
+                  "  Default channel (ee_dflt_chan): 0x0003\n");
+    EXPECT_EQ(r.out.find("0123456789abcdef"), std::string::npos);
+
+    const Result empty = Cli({"list", Path("missing.bcf")});
+    EXPECT_EQ(empty.status, 2);
+    EXPECT_EQ(empty.err, "Invalid filename.\n");
 }
 
 TEST_F(CliDocumentInProcess, NewThenDumpAndRefusals) {
