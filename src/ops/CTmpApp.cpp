@@ -99,6 +99,11 @@ bool CTmpApp::Busy() const {
            binaryTransaction != bintxn::kNone || (link_ && link_->InReplyWait());
 }
 
+bool CTmpApp::TransceiverCommandBusy() const {
+    return Busy() || pendingBinary != bintxn::kNone || pendingText != textproc::kNone ||
+           binaryPending != 0 || textPending != 0 || chainState != chain::kWaitLogin;
+}
+
 bool CTmpApp::ClosePort() {
     if (Busy()) {
         deps_.prompts.Beep();
@@ -211,7 +216,7 @@ void CTmpApp::OnSend() {
         deps_.prompts.MessageBox(msg::kSelectPortFirst, Icon::Exclamation);
         return;
     }
-    if (pendingBinary != bintxn::kNone) {
+    if (TransceiverCommandBusy()) {
         deps_.prompts.Beep();
         return;
     }
@@ -226,7 +231,7 @@ bool CTmpApp::OnGet() {
         deps_.prompts.MessageBox(msg::kSelectPortFirst, Icon::Exclamation);
         return false;
     }
-    if (pendingBinary != bintxn::kNone) {
+    if (TransceiverCommandBusy()) {
         deps_.prompts.Beep();
         return false;
     }
@@ -278,6 +283,10 @@ void CTmpApp::OnChangePassword() {
     EnsurePort();
     if (!link_) {
         deps_.prompts.MessageBox(msg::kSelectPortFirst, Icon::Exclamation);
+        return;
+    }
+    if (TransceiverCommandBusy()) {
+        deps_.prompts.Beep();
         return;
     }
     textProcedure = textproc::kLogin;

@@ -71,6 +71,10 @@ class CTmpApp : public MessageTarget, public TextSessionHost {
     // the link object then would pull it from under the wait, so the port is
     // neither closed nor replaced while this holds.
     bool Busy() const;
+    // Busy, or a command already chained (a pending transaction or text
+    // procedure, a chain under way). A second transceiver command then would
+    // run two chains on one chain state, so it only gets the busy beep.
+    bool TransceiverCommandBusy() const;
     // Close or replace the port; refused with the busy beep (false) while
     // Busy().
     bool ClosePort();

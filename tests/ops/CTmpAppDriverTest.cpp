@@ -257,6 +257,41 @@ TEST_F(DriverTest, SettersAcceptOnlyTheirValues) {
     EXPECT_EQ(app->binaryResult, 1);
 }
 
+TEST_F(DriverTest, TransceiverCommandsOnlyBeepWhileAnotherIsUnderWay) {
+    StartWithPort();
+    // Send during Change Password's login would run two chains on one chain
+    // state and deadlock both.
+    app->OnChangePassword();
+    ASSERT_EQ(app->pendingText, textproc::kChangePassword);
+    app->OnSend();
+    EXPECT_FALSE(app->OnGet());
+    app->OnChangePassword();
+    EXPECT_EQ(rig.prompts.BeepCount(), 3);
+    EXPECT_EQ(app->pendingBinary, bintxn::kNone);
+    EXPECT_EQ(app->pendingText, textproc::kChangePassword);
+
+    // Each of the other signs of a command under way refuses them as well.
+    const std::vector<std::function<void()>> underWay = {
+        [&] { app->pendingBinary = bintxn::kGetChannels; },
+        [&] { app->binaryPending = 1; },
+        [&] { app->textPending = 1; },
+        [&] { app->chainState = quillon::chain::kWaitLogin + 1; },
+        [&] { app->binaryTransaction = bintxn::kGetToneRemote; },
+    };
+    int beeps = rig.prompts.BeepCount();
+    for (const auto& set : underWay) {
+        Make();
+        StartWithPort();
+        set();
+        app->OnSend();
+        EXPECT_FALSE(app->OnGet());
+        app->OnChangePassword();
+        beeps += 3;
+        EXPECT_EQ(rig.prompts.BeepCount(), beeps);
+        EXPECT_EQ(app->pendingText, textproc::kNone);
+    }
+}
+
 TEST_F(DriverTest, ExitBinaryModeWhileAProcedureRunsOnlyBeeps) {
     StartWithPort();
     app->SetBinaryMode();
