@@ -2,6 +2,9 @@
 
 #include <QEventLoop>
 #include <chrono>
+#include <cstdio>
+
+#include "platform/qt/QuitOnSignal.h"
 
 namespace quillon::cli {
 
@@ -11,9 +14,17 @@ CliSession::CliSession(const std::string& devicePath) : device_(devicePath) {
     app_ = std::make_unique<CTmpApp>(
         CTmpApp::Deps{*devices_, clock_, pump_, prompts_, progress_, settings_, log_});
     pump_.SetTarget(app_.get());
+    qt::OnTerminationSignals([this] {
+        interrupted_ = true;
+        qt::DefaultTerminationSignals();
+        progress_.Hide();
+        std::fputs("Cancelling...\n", stderr);
+        app_->CancelProcedures();
+    });
 }
 
 CliSession::~CliSession() {
+    qt::DefaultTerminationSignals();
     progress_.Hide();
     app_.reset();
 }
@@ -25,7 +36,7 @@ bool CliSession::Open() {
 
 bool CliSession::RunUntil(const std::function<bool()>& done, int maxSeconds) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(maxSeconds);
-    while (!done()) {
+    while (!done() && !(interrupted_ && !app_->ProcedureRunning())) {
         if (std::chrono::steady_clock::now() > deadline) {
             return false;
         }

@@ -28,6 +28,11 @@ class CliSession {
     // Lets the message loop run until done() holds or maxSeconds passed.
     bool RunUntil(const std::function<bool()>& done, int maxSeconds);
 
+    // Ctrl+C (or SIGTERM) was pressed: it cancels the procedures exactly as
+    // the progress window's Cancel does, so the card is not left in the
+    // middle of a message. A second one ends the program at once.
+    bool Interrupted() const { return interrupted_; }
+
     CTmpApp& App() { return *app_; }
     CliPrompts& Prompts() { return prompts_; }
     CliProgress& Progress() { return progress_; }
@@ -42,6 +47,7 @@ class CliSession {
     CliProgress progress_;
     NullLog log_;
     std::unique_ptr<CTmpApp> app_;
+    bool interrupted_ = false;
 };
 
 }  // namespace quillon::cli

@@ -9,6 +9,19 @@
 
 namespace quillon::cli {
 
+namespace {
+
+// The procedure's own message is on stderr already; a cancelled one shows
+// none in the program, so the command says it was cancelled.
+int Failed(const CliCall& call, const CliSession& s) {
+    if (s.Interrupted()) {
+        std::fprintf(call.err, "Cancelled.\n");
+    }
+    return kExitFailure;
+}
+
+}  // namespace
+
 int RunProbe(const CliCall& call) {
     const std::string& device = *call.Value("device");
     CliSession s(device);
@@ -22,7 +35,7 @@ int RunProbe(const CliCall& call) {
     const bool found = app.DetectCardMode();
     s.Progress().Hide();
     if (!found) {
-        return kExitFailure;  // the message is on stderr already
+        return Failed(call, s);
     }
     if (app.CardInBinaryMode()) {
         std::fprintf(call.out, "Mode: binary\n");
@@ -45,7 +58,7 @@ int RunProbe(const CliCall& call) {
         app.LogOut();
     }
     if (!ok) {
-        return kExitFailure;
+        return Failed(call, s);
     }
     std::fprintf(call.out, "Mode: %s\n", mode);
     std::fprintf(call.out, "BCP version: %g\n", static_cast<double>(app.CardVersion()));

@@ -39,6 +39,22 @@ TEST(CliProbe, PasswordFromTheEnvironment) {
     EXPECT_NE(r.out.find("BCP version: 1.2"), std::string::npos);
 }
 
+TEST(CliProbe, CtrlCCancelsThroughTheDriver) {
+    // A silent card keeps the mode detection trying for over half a minute;
+    // Ctrl+C ends it as the progress window's Cancel would.
+    SimCard card({"--silent"});
+    ASSERT_TRUE(card.Ready());
+    const auto r = e2e::Run(
+        {BinaryPath("quillon-cli"), "probe", "--device", card.Link(), "--password", "quillon"}, 25,
+        {}, 1500);
+    EXPECT_FALSE(r.timedOut);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("Cancelling...\n"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("Cancelled.\n"), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find("A communications error occurred!"), std::string::npos) << r.err;
+    EXPECT_EQ(r.out, "");
+}
+
 TEST(CliProbe, WrongPasswordFails) {
     SimCard card;
     ASSERT_TRUE(card.Ready());

@@ -66,8 +66,11 @@ inline pid_t Spawn(const std::vector<std::string>& argv, int outFd, int errFd,
     return pid;
 }
 
+// Runs a program to its end (killed after timeoutSeconds); with
+// interruptAfterMs it gets a SIGINT that many milliseconds after its start,
+// as a user pressing Ctrl+C.
 inline RunResult Run(const std::vector<std::string>& argv, int timeoutSeconds = 120,
-                     const std::vector<std::string>& extraEnv = {}) {
+                     const std::vector<std::string>& extraEnv = {}, int interruptAfterMs = -1) {
     RunResult r;
     int out[2], err[2];
     if (pipe(out) != 0 || pipe(err) != 0) {
@@ -81,7 +84,9 @@ inline RunResult Run(const std::vector<std::string>& argv, int timeoutSeconds = 
         close(err[0]);
         return r;
     }
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutSeconds);
+    const auto start = std::chrono::steady_clock::now();
+    const auto deadline = start + std::chrono::seconds(timeoutSeconds);
+    bool interrupted = false;
     pollfd fds[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
     int open = 2;
     while (open > 0) {
@@ -90,7 +95,13 @@ inline RunResult Run(const std::vector<std::string>& argv, int timeoutSeconds = 
             kill(pid, SIGKILL);
             break;
         }
-        if (poll(fds, 2, 200) <= 0) {
+        if (interruptAfterMs >= 0 && !interrupted &&
+            std::chrono::steady_clock::now() >
+                start + std::chrono::milliseconds(interruptAfterMs)) {
+            kill(pid, SIGINT);
+            interrupted = true;
+        }
+        if (poll(fds, 2, 50) <= 0) {
             continue;
         }
         for (int i = 0; i < 2; ++i) {
