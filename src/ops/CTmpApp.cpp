@@ -210,22 +210,7 @@ void CTmpApp::Pause() {
 
 // --- commands -----------------------------------------------------------------
 
-void CTmpApp::OnSend() {
-    EnsurePort();
-    if (!link_) {
-        deps_.prompts.MessageBox(msg::kSelectPortFirst, Icon::Exclamation);
-        return;
-    }
-    if (TransceiverCommandBusy()) {
-        deps_.prompts.Beep();
-        return;
-    }
-    textProcedure = textproc::kLogin;
-    pendingBinary = bintxn::kSendChannels;
-    binaryPending = 1;
-}
-
-bool CTmpApp::OnGet() {
+bool CTmpApp::MayStartTransceiverCommand() {
     EnsurePort();
     if (!link_) {
         deps_.prompts.MessageBox(msg::kSelectPortFirst, Icon::Exclamation);
@@ -233,6 +218,49 @@ bool CTmpApp::OnGet() {
     }
     if (TransceiverCommandBusy()) {
         deps_.prompts.Beep();
+        return false;
+    }
+    return true;
+}
+
+void CTmpApp::StartBinaryCommand(int code) {
+    textProcedure = textproc::kLogin;
+    pendingBinary = code;
+    binaryPending = 1;
+}
+
+void CTmpApp::OnSend() {
+    if (MayStartTransceiverCommand()) {
+        StartBinaryCommand(bintxn::kSendChannels);
+    }
+}
+
+void CTmpApp::OnGetSquelchGroups() {
+    if (MayStartTransceiverCommand()) {
+        StartBinaryCommand(bintxn::kGetSquelchEach);
+    }
+}
+
+void CTmpApp::OnSendSquelchGroups() {
+    if (MayStartTransceiverCommand()) {
+        StartBinaryCommand(bintxn::kSendSquelchEach);
+    }
+}
+
+void CTmpApp::OnGetToneRemote() {
+    if (MayStartTransceiverCommand()) {
+        StartBinaryCommand(bintxn::kGetToneRemote);
+    }
+}
+
+void CTmpApp::OnSendToneRemote() {
+    if (MayStartTransceiverCommand()) {
+        StartBinaryCommand(bintxn::kSendToneRemote);
+    }
+}
+
+bool CTmpApp::OnGet() {
+    if (!MayStartTransceiverCommand()) {
         return false;
     }
     if (document_ != nullptr) {
@@ -241,9 +269,7 @@ bool CTmpApp::OnGet() {
             return false;
         }
     }
-    textProcedure = textproc::kLogin;
-    pendingBinary = bintxn::kGetChannels;
-    binaryPending = 1;
+    StartBinaryCommand(bintxn::kGetChannels);
     return true;
 }
 
@@ -280,13 +306,7 @@ void CTmpApp::OnExitBinaryMode() {
 }
 
 void CTmpApp::OnChangePassword() {
-    EnsurePort();
-    if (!link_) {
-        deps_.prompts.MessageBox(msg::kSelectPortFirst, Icon::Exclamation);
-        return;
-    }
-    if (TransceiverCommandBusy()) {
-        deps_.prompts.Beep();
+    if (!MayStartTransceiverCommand()) {
         return;
     }
     textProcedure = textproc::kLogin;

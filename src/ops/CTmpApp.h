@@ -99,6 +99,12 @@ class CTmpApp : public MessageTarget, public TextSessionHost {
     // command did not start.
     bool OnGet();
     void OnExitBinaryMode();
+    // The commands without a menu entry: one table alone, read from or
+    // written to the card (binary transactions 6 to 9 after the login).
+    void OnGetSquelchGroups();
+    void OnSendSquelchGroups();
+    void OnGetToneRemote();
+    void OnSendToneRemote();
     void OnChangePassword();
     void OnHangup();
 
@@ -200,6 +206,12 @@ class CTmpApp : public MessageTarget, public TextSessionHost {
     virtual void ResetTransactionState() {}
 
   private:
+    // The port check and the busy beep of every transceiver command; false
+    // when the command must not start (the user has been told).
+    bool MayStartTransceiverCommand();
+    // Chains the login, binary mode and then the transaction `code`.
+    void StartBinaryCommand(int code);
+
     Deps deps_;
     LinkContext linkContext_;
     std::unique_ptr<CBciLink> link_;

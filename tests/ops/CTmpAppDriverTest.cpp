@@ -176,6 +176,40 @@ TEST_F(DriverTest, SecondSendWhileTheFirstIsPendingOnlyBeeps) {
     EXPECT_TRUE(rig.prompts.Boxes().empty());
 }
 
+TEST_F(DriverTest, OneTableCommandsChainTheLoginBinaryModeAndTheirTransaction) {
+    const std::vector<std::pair<void (CTmpApp::*)(), int>> commands = {
+        {&CTmpApp::OnGetSquelchGroups, bintxn::kGetSquelchEach},
+        {&CTmpApp::OnSendSquelchGroups, bintxn::kSendSquelchEach},
+        {&CTmpApp::OnGetToneRemote, bintxn::kGetToneRemote},
+        {&CTmpApp::OnSendToneRemote, bintxn::kSendToneRemote},
+    };
+    for (const auto& [command, code] : commands) {
+        // No port: the port check's message, nothing started.
+        rig.prompts.ClearRecords();
+        rig.settings.SetInt("General Settings", "COM Port", -1);
+        Make();
+        app->InitInstance();
+        ((*app).*command)();
+        ASSERT_EQ(rig.prompts.Boxes().size(), 1u) << code;
+        EXPECT_EQ(rig.prompts.Boxes()[0].text, "You must select a serial port first!");
+        EXPECT_TRUE(Idle());
+
+        // A port: the login first, the transaction pending after it.
+        Make();
+        StartWithPort();
+        ((*app).*command)();
+        EXPECT_EQ(app->textProcedure, textproc::kLogin);
+        EXPECT_EQ(app->pendingBinary, code);
+        EXPECT_EQ(app->binaryPending, 1);
+        // While it is under way every transceiver command only beeps.
+        const int beeps = rig.prompts.BeepCount();
+        ((*app).*command)();
+        app->OnSend();
+        EXPECT_EQ(rig.prompts.BeepCount(), beeps + 2);
+        EXPECT_EQ(app->pendingBinary, code);
+    }
+}
+
 TEST_F(DriverTest, AbortProceduresLeavesTheDriverIdle) {
     StartWithPort();
     app->OnSend();
