@@ -13,6 +13,16 @@ CTmpFrame::CTmpFrame(QWidget* parent) : QMainWindow(parent) {
                QStringLiteral("Quit the application; prompts to save documents"));
     auto* configure = menuBar()->addMenu(QStringLiteral("&Configure"));
     AddCommand(configure, kIdSerialComms, QStringLiteral("Serial &Comms"), QString());
+    AddCommand(configure, kIdExitBinaryMode, QStringLiteral("Exit Binary Mode"), QString());
+    auto* program = menuBar()->addMenu(QStringLiteral("&Program"));
+    AddCommand(program, kIdGet, QStringLiteral("&Get"),
+               QStringLiteral("Get channel table and other settings from radio"));
+    AddCommand(program, kIdSend, QStringLiteral("S&end"),
+               QStringLiteral("Send radio channel and other settings to radio"));
+    program->addSeparator();
+    AddCommand(program, kIdRadioWideSettings, QStringLiteral("&Radio Wide Settings"), QString());
+    program->addSeparator();
+    AddCommand(program, kIdChangePassword, QStringLiteral("Change &Password"), QString());
 
     // The view shows a white area until the picture comes.
     auto* view = new QWidget(this);

@@ -28,13 +28,25 @@ class CTmpFrame : public QMainWindow {
     void SetCommandHandler(int id, std::function<void()> fn);
     void SetAfterCommand(std::function<void()> fn) { afterCommand_ = std::move(fn); }
     QAction* Action(int id) const;
+    // Runs a command by its id, as its menu entry would (also the commands
+    // that have a handler but no menu entry).
+    void Run(int id);
 
     static constexpr int kIdExit = 57665;
     static constexpr int kIdSerialComms = 32777;
+    static constexpr int kIdExitBinaryMode = 32784;
+    static constexpr int kIdGet = 32774;
+    static constexpr int kIdSend = 32775;
+    static constexpr int kIdRadioWideSettings = 32778;
+    static constexpr int kIdChangePassword = 32783;
+    // No menu entry: one table alone, from or to the card.
+    static constexpr int kIdGetSquelchGroups = 32785;
+    static constexpr int kIdSendSquelchGroups = 32786;
+    static constexpr int kIdGetToneRemote = 32787;
+    static constexpr int kIdSendToneRemote = 32788;
 
   private:
     QAction* AddCommand(QMenu* menu, int id, const QString& text, const QString& prompt);
-    void Run(int id);
 
     std::map<int, QAction*> actions_;
     std::map<int, std::function<void()>> handlers_;

@@ -20,6 +20,7 @@ GuiProgram::GuiProgram(const GuiOptions& options) : options_(options) {
     app_ = std::make_unique<CTmpApp>(
         CTmpApp::Deps{*devices_, clock_, pump_, prompts_, *progress_, *settings_, log_});
     pump_.SetTarget(app_.get());
+    app_->SetDocument(&document_);
     progress_->SetCancelHandler([this] { app_->CancelProcedures(); });
 }
 
@@ -52,6 +53,16 @@ void GuiProgram::Start() {
     frame_->SetAfterCommand([this] { pump_.AfterCommand(); });
     frame_->SetCommandHandler(CTmpFrame::kIdExit, [this] { frame_->close(); });
     frame_->SetCommandHandler(CTmpFrame::kIdSerialComms, [this] { OpenSerialComms(); });
+    frame_->SetCommandHandler(CTmpFrame::kIdExitBinaryMode, [this] { app_->OnExitBinaryMode(); });
+    frame_->SetCommandHandler(CTmpFrame::kIdGet, [this] { app_->OnGet(); });
+    frame_->SetCommandHandler(CTmpFrame::kIdSend, [this] { app_->OnSend(); });
+    frame_->SetCommandHandler(CTmpFrame::kIdChangePassword, [this] { app_->OnChangePassword(); });
+    frame_->SetCommandHandler(CTmpFrame::kIdGetSquelchGroups,
+                              [this] { app_->OnGetSquelchGroups(); });
+    frame_->SetCommandHandler(CTmpFrame::kIdSendSquelchGroups,
+                              [this] { app_->OnSendSquelchGroups(); });
+    frame_->SetCommandHandler(CTmpFrame::kIdGetToneRemote, [this] { app_->OnGetToneRemote(); });
+    frame_->SetCommandHandler(CTmpFrame::kIdSendToneRemote, [this] { app_->OnSendToneRemote(); });
     frame_->show();
 }
 

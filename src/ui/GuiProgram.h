@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "model/CTmpDoc.h"
 #include "ops/CTmpApp.h"
 #include "ops/CommLog.h"
 #include "platform/qt/QtClock.h"
@@ -38,6 +39,7 @@ class GuiProgram {
     void Finish();
 
     CTmpApp& App() { return *app_; }
+    model::CTmpDoc& Document() { return document_; }
     CTmpFrame& Frame() { return *frame_; }
     ProgressWindow& Progress() { return *progress_; }
     qt::QtSettingsStore& Settings() { return *settings_; }
@@ -55,6 +57,8 @@ class GuiProgram {
     QtPrompts prompts_;
     std::unique_ptr<ProgressWindow> progress_;
     CommLog log_{clock_};
+    // The one document of the program; Get fills it, Send reads it.
+    model::CTmpDoc document_;
     std::unique_ptr<CTmpApp> app_;
     std::unique_ptr<CTmpFrame> frame_;
     bool finished_ = false;
