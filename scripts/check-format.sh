@@ -3,7 +3,7 @@
 # clang-format makes of it with the repository's .clang-format.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-mapfile -t files < <(git ls-files '*.cpp' '*.h' '*.h.in')
+mapfile -t files < <(git ls-files --cached --others --exclude-standard '*.cpp' '*.h' '*.h.in')
 bad=()
 for f in "${files[@]}"; do
   if ! clang-format --dry-run --Werror "$f" >/dev/null 2>&1; then

@@ -41,6 +41,9 @@ struct CliCommand {
     std::vector<CliArgument> arguments;
     std::vector<CliOption> options;
     int (*run)(const CliCall& call);
+    // The usage shows the options before the arguments, as the commands that
+    // talk to a card are written ("get --device PATH OUT.bcf").
+    bool optionsFirst = false;
 };
 
 // Every command, in the order --help lists them.

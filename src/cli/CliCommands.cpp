@@ -2,8 +2,17 @@
 #include "cli/CliCommand.h"
 #include "cli/CmdDocument.h"
 #include "cli/CmdProbe.h"
+#include "cli/CmdTransceiver.h"
 
 namespace quillon::cli {
+
+namespace {
+
+const CliOption kDeviceOption{"device", "PATH", "the serial device the card is on", true};
+const CliOption kPasswordOption{
+    "password", "PW", "the login password (else $QUILLON_PASSWORD, else asked on the terminal)"};
+
+}  // namespace
 
 const std::vector<CliCommand>& CliCommands() {
     static const std::vector<CliCommand> commands = {
@@ -24,27 +33,45 @@ const std::vector<CliCommand>& CliCommands() {
          {},
          &RunList},
         {"new", "write an empty document", {{"OUT.bcf", "the document to write"}}, {}, &RunNew},
+        {"get",
+         "read the configuration from the card into a new document",
+         {{"OUT.bcf", "the document to write, only after a complete read"}},
+         {kDeviceOption, kPasswordOption},
+         &RunGet,
+         true},
+        {"send",
+         "write a document's configuration into the card, which then reboots",
+         {{"FILE.bcf", "the document to send"}},
+         {kDeviceOption, kPasswordOption},
+         &RunSend,
+         true},
+        {"exit-binary",
+         "take the card out of binary mode",
+         {},
+         {kDeviceOption},
+         &RunExitBinary,
+         true},
         {"probe",
          "find the card's mode, log in, check its protocol version, log out",
          {},
-         {{"device", "PATH", "the serial device the card is on", true},
-          {"password", "PW",
-           "the login password (else $QUILLON_PASSWORD, else asked on the terminal)"}},
-         &RunProbe},
+         {kDeviceOption, kPasswordOption},
+         &RunProbe,
+         true},
     };
     return commands;
 }
 
 std::string Usage(const CliCommand& command) {
-    std::string usage = command.name;
+    std::string arguments;
     for (const CliArgument& a : command.arguments) {
-        usage += std::string(" ") + a.name;
+        arguments += std::string(" ") + a.name;
     }
+    std::string options;
     for (const CliOption& o : command.options) {
         const std::string text = std::string("--") + o.name + " " + o.valueName;
-        usage += o.required ? " " + text : " [" + text + "]";
+        options += o.required ? " " + text : " [" + text + "]";
     }
-    return usage;
+    return command.name + (command.optionsFirst ? options + arguments : arguments + options);
 }
 
 }  // namespace quillon::cli

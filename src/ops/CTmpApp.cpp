@@ -487,9 +487,13 @@ void CTmpApp::StartLogin() {
 }
 
 void CTmpApp::StartLogin(const std::string& password) {
+    RememberPassword(password);
+    StartLogin();
+}
+
+void CTmpApp::RememberPassword(const std::string& password) {
     rememberedPassword = password;
     passwordKnown = 1;
-    StartLogin();
 }
 
 void CTmpApp::LogOut() {

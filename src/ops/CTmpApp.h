@@ -159,6 +159,9 @@ class CTmpApp : public MessageTarget, public TextSessionHost {
     // with one, that password is used and remembered as an entered one is.
     void StartLogin();
     void StartLogin(const std::string& password);
+    // The password the next login uses instead of asking, kept as an
+    // entered one is.
+    void RememberPassword(const std::string& password);
     // A text procedure or a binary transaction is still running.
     bool ProcedureRunning() const { return textProcedure != 0 || binaryTransaction != 0; }
     // The last compatibility check found the card's protocol version right.

@@ -49,7 +49,7 @@ std::string ReadFile(const std::string& path) {
 const std::string kData = std::string(QUILLON_TEST_DATA_DIR) + "/cli/";
 
 TEST(CliTable, EveryCommandAnswersHelpWithItsUsage) {
-    ASSERT_EQ(CliCommands().size(), 6u);
+    ASSERT_EQ(CliCommands().size(), 9u);
     for (const CliCommand& c : CliCommands()) {
         for (const char* help : {"--help", "-h"}) {
             const Result r = Cli({c.name, help});
@@ -70,10 +70,12 @@ TEST(CliTable, UsagesAndOneHelpAsWritten) {
     for (const CliCommand& c : CliCommands()) {
         usages.push_back(Usage(c));
     }
-    EXPECT_EQ(usages, (std::vector<std::string>{"dump FILE.bcf", "export-csv FILE.bcf OUT.csv",
-                                                "import-csv IN.csv OUT.bcf [--base FILE.bcf]",
-                                                "list FILE.bcf", "new OUT.bcf",
-                                                "probe --device PATH [--password PW]"}));
+    EXPECT_EQ(usages, (std::vector<std::string>{
+                          "dump FILE.bcf", "export-csv FILE.bcf OUT.csv",
+                          "import-csv IN.csv OUT.bcf [--base FILE.bcf]", "list FILE.bcf",
+                          "new OUT.bcf", "get --device PATH [--password PW] OUT.bcf",
+                          "send --device PATH [--password PW] FILE.bcf",
+                          "exit-binary --device PATH", "probe --device PATH [--password PW]"}));
     const Result r = Cli({"import-csv", "--help"});
     EXPECT_EQ(r.out,
               "Usage: quillon-cli import-csv IN.csv OUT.bcf [--base FILE.bcf]\n"

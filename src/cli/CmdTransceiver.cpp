@@ -1,0 +1,104 @@
+#include "cli/CmdTransceiver.h"
+
+#include <cstdio>
+#include <string>
+
+#include "cli/CliSession.h"
+#include "model/CTmpDoc.h"
+#include "model/DocumentFile.h"
+#include "ops/Messages.h"
+
+namespace quillon::cli {
+
+namespace {
+
+// The messages with which the procedures end well. Anything else the user
+// was shown (on stderr, as it came) means the command failed.
+constexpr const char* kGetDone = "Channel table has been read from the Transceiver.";
+constexpr const char* kExitBinaryDone = "Transceiver now in text mode.";
+
+// A whole Send or Get is a few minutes at the most; the procedures bound
+// every wait of their own, this only keeps a stuck program from hanging on.
+constexpr int kMaxSeconds = 1800;
+
+bool OpenDevice(const CliCall& call, CliSession& s) {
+    if (s.Open()) {
+        return true;
+    }
+    std::fprintf(call.err, "%s\n(%s could not be opened)\n", msg::kSelectPortFirst,
+                 call.Value("device")->c_str());
+    return false;
+}
+
+void UsePassword(const CliCall& call, CTmpApp& app) {
+    if (const std::string* password = call.Value("password")) {
+        app.RememberPassword(*password);
+    }
+}
+
+// Lets the command's procedures run to their end; true when the last
+// message shown was the completion message.
+bool RunToCompletion(const CliCall& call, CliSession& s, const std::string& completion) {
+    CTmpApp& app = s.App();
+    const bool ended = s.RunUntil([&] { return !app.TransceiverCommandBusy(); }, kMaxSeconds);
+    s.Progress().Hide();
+    if (s.Interrupted()) {
+        std::fprintf(call.err, "Cancelled.\n");
+        return false;
+    }
+    if (!ended) {
+        std::fprintf(call.err, "The transceiver procedure did not end.\n");
+        return false;
+    }
+    return s.Prompts().LastMessage() == completion;
+}
+
+}  // namespace
+
+int RunGet(const CliCall& call) {
+    const std::string& out = call.arguments.at(0);
+    CliSession s(*call.Value("device"));
+    if (!OpenDevice(call, s)) {
+        return kExitFailure;
+    }
+    model::CTmpDoc doc;
+    s.App().SetDocument(&doc);
+    UsePassword(call, s.App());
+    if (!s.App().OnGet() || !RunToCompletion(call, s, kGetDone)) {
+        return kExitFailure;  // nothing is written: a partial table is no copy of the card
+    }
+    const model::FileResult saved = model::SaveDocumentFile(out, doc);
+    if (!saved.ok()) {
+        std::fprintf(call.err, "%s\n", saved.message.c_str());
+        return kExitRefused;
+    }
+    return kExitOk;
+}
+
+int RunSend(const CliCall& call) {
+    model::CTmpDoc doc;
+    const model::FileResult opened = model::OpenDocumentFile(call.arguments.at(0), doc);
+    if (!opened.ok()) {
+        std::fprintf(call.err, "%s\n", opened.message.c_str());
+        return kExitRefused;
+    }
+    CliSession s(*call.Value("device"));
+    if (!OpenDevice(call, s)) {
+        return kExitFailure;
+    }
+    s.App().SetDocument(&doc);
+    UsePassword(call, s.App());
+    s.App().OnSend();
+    return RunToCompletion(call, s, msg::kTableWrittenRebooted) ? kExitOk : kExitFailure;
+}
+
+int RunExitBinary(const CliCall& call) {
+    CliSession s(*call.Value("device"));
+    if (!OpenDevice(call, s)) {
+        return kExitFailure;
+    }
+    s.App().OnExitBinaryMode();
+    return RunToCompletion(call, s, kExitBinaryDone) ? kExitOk : kExitFailure;
+}
+
+}  // namespace quillon::cli
