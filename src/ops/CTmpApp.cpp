@@ -8,6 +8,7 @@
 #include "ops/Messages.h"
 #include "ops/ProcedureCodes.h"
 #include "ops/Settings.h"
+#include "ops/TextProcedures.h"
 #include "ops/TextSession.h"
 
 namespace quillon {
@@ -215,6 +216,9 @@ void CTmpApp::OnSend() {
         deps_.prompts.Beep();
         return;
     }
+    if (!CheckBeforeSend(*this)) {
+        return;
+    }
     textProcedure = textproc::kLogin;
     pendingBinary = bintxn::kSendChannels;
     binaryPending = 1;
@@ -301,10 +305,25 @@ void CTmpApp::OnHangup() {
 void CTmpApp::RunTextProcedure(int code) {
     switch (code) {
         case textproc::kLogin:
-            StepLogin(*this);
+            StepLoginOrConfirm(*this);
             return;
         case textproc::kEnterBinary:
             StepEnterBinary(*this);
+            return;
+        case textproc::kWriteChannelTable:
+            StepWriteChannelTable(*this);
+            return;
+        case textproc::kKeyUpload:
+            StepKeyUpload(*this);
+            return;
+        case textproc::kParameterRead:
+            StepParameterRead(*this);
+            return;
+        case textproc::kParameterWrite:
+            StepParameterWrite(*this);
+            return;
+        case textproc::kChangePassword:
+            StepChangePassword(*this);
             return;
         default:
             return;  // the other procedures come with their own layers
