@@ -55,14 +55,14 @@ inline constexpr const char* kTitleGeneralParameters = "General Parameters";
 inline constexpr const char* kTextReading = "Reading...";
 inline constexpr const char* kTextWriting = "Writing...";
 inline constexpr const char* kTableRead = "Channel table has been read from the Transceiver.";
-// %s: the parameter's description; %s: the reply's value as shown.
+// %s: the parameter's description; %s: the value in the reply as shown.
 inline constexpr const char* kParameterNotRead =
-    "The Transceiver gave no valid value for the %s (\"%s\").\nThe channel table has been "
-    "read, but the radio wide settings are incomplete.";
+    "The Transceiver gave no valid value for the %s: \"%s\".\nThe channel table has been read, "
+    "but the radio wide settings are incomplete.";
 // %s: the setting's description; %s: its value as shown.
 inline constexpr const char* kBadParameterValue =
-    "The %s \"%s\" is not valid.\nPlease correct it in Radio Wide Settings. Nothing has been "
-    "sent to the Transceiver.";
+    "The radio wide setting %s holds \"%s\", which is not valid.\nPlease correct it in Radio "
+    "Wide Settings. Nothing has been sent to the Transceiver.";
 // %d: the key's place in the list; %s: the key as shown.
 inline constexpr const char* kBadKey =
     "Encryption key %d \"%s\" is not valid: it must be 16 hexadecimal digits.\nNothing has "
