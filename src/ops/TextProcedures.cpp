@@ -88,8 +88,9 @@ void LogOutAfterGet(CTmpApp& app) {
 
 // The card answers with its login prompt once it is up again: first it must
 // have fallen silent (a card still finishing its command line answers with
-// its shell prompt), then show anything, or its login prompt at once when it
-// came back between two tries. False when Cancel ended the wait.
+// its shell prompt, and is given a second between such tries), then show
+// anything, or its login prompt at once when it came back between two
+// tries. False when Cancel ended the wait.
 bool WaitForReboot(CTmpApp& app, int code) {
     bool silent = false;
     for (int i = 0; i < kRebootWaits; ++i) {
@@ -101,6 +102,13 @@ bool WaitForReboot(CTmpApp& app, int code) {
             silent = true;
         } else if (silent || Contains(reply, "Login")) {
             return true;
+        } else {
+            // Still up: its answers come at once, so without a pause the
+            // tries would be spent before the card goes down.
+            app.Pause();
+            if (Stopped(app, code)) {
+                return false;
+            }
         }
     }
     return true;
