@@ -8,6 +8,7 @@
 #include "ops/Messages.h"
 #include "ops/ProcedureCodes.h"
 #include "ops/Settings.h"
+#include "ops/TextProcedures.h"
 #include "ops/TextSession.h"
 
 namespace quillon {
@@ -230,7 +231,8 @@ void CTmpApp::StartBinaryCommand(int code) {
 }
 
 void CTmpApp::OnSend() {
-    if (MayStartTransceiverCommand()) {
+    // Nothing of a document that cannot go to the card whole goes at all.
+    if (MayStartTransceiverCommand() && CheckBeforeSend(*this)) {
         StartBinaryCommand(bintxn::kSendChannels);
     }
 }
@@ -330,10 +332,25 @@ void CTmpApp::OnHangup() {
 void CTmpApp::RunTextProcedure(int code) {
     switch (code) {
         case textproc::kLogin:
-            StepLogin(*this);
+            StepLoginOrConfirm(*this);
             return;
         case textproc::kEnterBinary:
             StepEnterBinary(*this);
+            return;
+        case textproc::kWriteChannelTable:
+            StepWriteChannelTable(*this);
+            return;
+        case textproc::kKeyUpload:
+            StepKeyUpload(*this);
+            return;
+        case textproc::kParameterRead:
+            StepParameterRead(*this);
+            return;
+        case textproc::kParameterWrite:
+            StepParameterWrite(*this);
+            return;
+        case textproc::kChangePassword:
+            StepChangePassword(*this);
             return;
         default:
             return;  // the other procedures come with their own layers

@@ -35,6 +35,14 @@ class DebugWindowNotice {
 // and steps every exchange with the transceiver from its message
 // pre-translation. One thread; waits re-enter the message loop, and
 // `inBlockingWait` keeps a second procedure step from starting inside one.
+// What a Send does to the card's keys when the document holds none: the
+// card would otherwise be left without the keys a Get cannot read back.
+enum class EmptyKeyList {
+    Ask,    // the user is asked (the default answer keeps them)
+    Erase,  // quillon-cli, told to erase them
+    Keep,   // quillon-cli, told to keep them
+};
+
 class CTmpApp : public MessageTarget, public TextSessionHost {
   public:
     struct Deps {
@@ -199,6 +207,7 @@ class CTmpApp : public MessageTarget, public TextSessionHost {
     int compatibility = compat::kUnchecked;
     float transceiverVersion = 0.0f;
     int loginStep = loginstep::kDetect;
+    EmptyKeyList emptyKeyList = EmptyKeyList::Ask;
 
   protected:
     // One step of the running text procedure or binary transaction. The

@@ -45,6 +45,53 @@ inline constexpr const char* kTextCompatibility = "Determining channel table com
 inline constexpr const char* kTitleBinaryMode = "Binary mode";
 inline constexpr const char* kTextInitBinary = "Initialising binary mode...";
 
+// Write channel table and reboot.
+inline constexpr const char* kTitleWritingTable = "Writing channel table";
+inline constexpr const char* kTextWritingTable = "Channel table is being written...";
+inline constexpr const char* kNotResetting = "Transceiver not resetting! Please check transceiver.";
+
+// Radio-wide parameters.
+inline constexpr const char* kTitleGeneralParameters = "General Parameters";
+inline constexpr const char* kTextReading = "Reading...";
+inline constexpr const char* kTextWriting = "Writing...";
+inline constexpr const char* kTableRead = "Channel table has been read from the Transceiver.";
+// %s: the parameter's description; %s: the value in the reply as shown.
+inline constexpr const char* kParameterNotRead =
+    "The Transceiver gave no valid value for the %s: \"%s\".\nThe channel table has been read, "
+    "but the radio wide settings are incomplete.";
+// %s: the setting's description; %s: its value as shown.
+inline constexpr const char* kBadParameterValue =
+    "The radio wide setting %s holds \"%s\", which is not valid.\nPlease correct it in Radio "
+    "Wide Settings. Nothing has been sent to the Transceiver.";
+// %d: the key's place in the list; %s: the key as shown.
+inline constexpr const char* kBadKey =
+    "Encryption key %d \"%s\" is not valid: it must be 16 hexadecimal digits.\nNothing has "
+    "been sent to the Transceiver.";
+// %d: the key's place in the list; %d: its key id.
+inline constexpr const char* kBadKeyId =
+    "Encryption key %d has the Key ID %d, out of range: it must be between 0x0 and 0xFFFF.\n"
+    "Nothing has been sent to the Transceiver.";
+
+// Key upload.
+inline constexpr const char* kTitleEncryptionKeys = "Encryption keys";
+inline constexpr const char* kTextErasingKeys = "Erasing encryption keys...";
+inline constexpr const char* kTextWritingKeys = "Writing encryption keys...";
+inline constexpr const char* kEraseCardKeys =
+    "This document holds no encryption keys. Erase all encryption keys in the transceiver?";
+
+// Change password.
+inline constexpr const char* kTitleChangePassword = "Change Password";
+inline constexpr const char* kTextPleaseWait = "Please wait...";
+inline constexpr const char* kPasswordChanged =
+    "Transceiver password has been successfully changed.";
+inline constexpr const char* kPasswordNotChanged =
+    "Error! transceiver password has not been changed.";
+inline constexpr const char* kEnterNewPassword = "Please enter new password.";
+inline constexpr const char* kEnterNewPasswordAgain = "Please enter new password again.";
+inline constexpr const char* kNewPasswordMismatch =
+    "Error in new password entry.\n Please re-enter new password";
+inline constexpr const char* kPasswordsMustDiffer = "Old and new passwords must be different.";
+
 // Log lines.
 inline constexpr const char* kLogDetectCancel = "DETECT_MODE : User pressed cancel";
 inline constexpr const char* kLogDetectCancelNoConnection =

@@ -245,7 +245,19 @@ void TransceiverSim::ShellCommand(const std::vector<std::string>& words) {
         if (options_.wctConfirm) {
             Line(msg::kWritingTable);
         }
-        Reboot();
+        if (options_.wctLingerSeconds > 0.0) {
+            // A card that finishes its command line before it goes down.
+            Prompt();
+            const double s = std::clamp(options_.wctLingerSeconds, 0.0, 3600.0);
+            std::weak_ptr<int> alive = alive_;
+            clock_.ScheduleIn(static_cast<uint64_t>(s * 1e9), [this, alive] {
+                if (alive.lock() && mode_ == Mode::Shell) {
+                    Reboot();
+                }
+            });
+        } else {
+            Reboot();
+        }
     } else if (cmd == "logout" && words.size() == 1) {
         mode_ = Mode::LoginUser;
         Out(msg::kLoginPrompt);
@@ -260,6 +272,13 @@ void TransceiverSim::ShellCommand(const std::vector<std::string>& words) {
 
 void TransceiverSim::GetParameter(const std::vector<std::string>& words) {
     const std::string name = words.size() == 2 ? words[1] : "";
+    for (const auto& [param, reply] : options_.getpReplies) {
+        if (param == name) {
+            Out(reply);
+            Prompt();
+            return;
+        }
+    }
     if (name == "bcp_version" && !options_.version.empty()) {
         // The bare value: the programmer reads the version from the start.
         Line(options_.version);

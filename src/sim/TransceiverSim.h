@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "sim/CardBlockLink.h"
@@ -22,6 +23,10 @@ struct CardOptions {
     std::string version = "1.2";    // reply to "getp bcp_version"; empty: the card lacks it
     double rebootSeconds = 8.0;     // silence after "wct"
     bool wctConfirm = true;         // false: "wct" reboots without its confirmation line
+    double wctLingerSeconds = 0.0;  // after "wct" the shell answers this long before the reboot
+    // Named "getp" replies sent as they are instead of "NAME: VALUE\r\n"
+    // (the prompt still follows): for malformed or missing values.
+    std::vector<std::pair<std::string, std::string>> getpReplies;
     int nakFirst = 0;               // NAK the first n receptions of every good block
     int badHeaderCode = -1;         // the replies to this command carry the header 0x80 0x00
     int badHeaderTimes = 0;         // how many such replies go wrong; 0 for all of them

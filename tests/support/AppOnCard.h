@@ -2,6 +2,7 @@
 // The driver on COM1 of a simulated machine, with the simulated card at the
 // far end of the line.
 #include <memory>
+#include <utility>
 
 #include "SimRig.h"
 #include "ops/CTmpApp.h"
@@ -26,9 +27,10 @@ struct AppOnCard {
         }
     }
 
-    void AttachCard(const sim::CardOptions& options = {}) {
+    // trace sees every byte at the card's end of the line.
+    void AttachCard(const sim::CardOptions& options = {}, sim::ByteTrace trace = {}) {
         card = std::make_unique<sim::TransceiverSim>(rig.clock, options);
-        sim::AttachToLine(rig.line.Card(), *card);
+        sim::AttachToLine(rig.line.Card(), *card, std::move(trace));
         app = std::make_unique<CTmpApp>(rig.Deps());
         rig.pump.SetTarget(app.get());
     }
