@@ -10,6 +10,7 @@ namespace quillon::cli {
 struct CliCall {
     std::vector<std::string> arguments;         // the positional ones, in order
     std::map<std::string, std::string> values;  // options given, by name without "--"
+                                                // (a switch: an empty value)
     std::FILE* out = stdout;
     std::FILE* err = stderr;
 
@@ -27,7 +28,7 @@ struct CliArgument {
 
 struct CliOption {
     const char* name;       // without "--"
-    const char* valueName;  // e.g. "PATH"
+    const char* valueName;  // e.g. "PATH"; null for a switch that takes no value
     const char* description;
     bool required = false;
 };

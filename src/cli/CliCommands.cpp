@@ -42,7 +42,10 @@ const std::vector<CliCommand>& CliCommands() {
         {"send",
          "write a document's configuration into the card, which then reboots",
          {{"FILE.bcf", "the document to send"}},
-         {kDeviceOption, kPasswordOption},
+         {kDeviceOption,
+          kPasswordOption,
+          {"erase-keys", nullptr,
+           "when the document holds no keys, erase the card's (they are kept otherwise)"}},
          &RunSend,
          true},
         {"exit-binary",
@@ -68,7 +71,10 @@ std::string Usage(const CliCommand& command) {
     }
     std::string options;
     for (const CliOption& o : command.options) {
-        const std::string text = std::string("--") + o.name + " " + o.valueName;
+        std::string text = std::string("--") + o.name;
+        if (o.valueName != nullptr) {
+            text += std::string(" ") + o.valueName;
+        }
         options += o.required ? " " + text : " [" + text + "]";
     }
     return command.name + (command.optionsFirst ? options + arguments : arguments + options);

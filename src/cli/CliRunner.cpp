@@ -40,6 +40,15 @@ void PrintOverview(std::FILE* to) {
     std::fprintf(to, "\n'%s COMMAND --help' describes one command.\n", kProgram);
 }
 
+// "--device PATH", or "--erase-keys" for a switch.
+std::string OptionText(const CliOption& o) {
+    std::string text = std::string("--") + o.name;
+    if (o.valueName != nullptr) {
+        text += std::string(" ") + o.valueName;
+    }
+    return text;
+}
+
 void PrintCommandHelp(const CliCommand& c, std::FILE* to) {
     std::fprintf(to, "Usage: %s %s\n\n%s\n", kProgram, Usage(c).c_str(), c.summary);
     if (!c.arguments.empty()) {
@@ -50,7 +59,7 @@ void PrintCommandHelp(const CliCommand& c, std::FILE* to) {
     }
     std::fprintf(to, "\nOptions:\n");
     for (const CliOption& o : c.options) {
-        Row(to, std::string("--") + o.name + " " + o.valueName, o.description);
+        Row(to, OptionText(o), o.description);
     }
     Row(to, "-h, --help", "show this help and exit");
 }
@@ -67,9 +76,14 @@ int RunCommand(const CliCommand& c, const QStringList& args, std::FILE* out, std
                                   QStringLiteral("show this help and exit"));
     parser.addOption(help);
     for (const CliOption& o : c.options) {
-        parser.addOption(QCommandLineOption(QString::fromLatin1(o.name),
-                                            QString::fromLatin1(o.description),
-                                            QString::fromLatin1(o.valueName)));
+        if (o.valueName == nullptr) {
+            parser.addOption(QCommandLineOption(QString::fromLatin1(o.name),
+                                                QString::fromLatin1(o.description)));
+        } else {
+            parser.addOption(QCommandLineOption(QString::fromLatin1(o.name),
+                                                QString::fromLatin1(o.description),
+                                                QString::fromLatin1(o.valueName)));
+        }
     }
     // The parser skips the first element, the program's name.
     if (!parser.parse(QStringList{QString::fromLatin1(c.name)} + args)) {
@@ -83,6 +97,12 @@ int RunCommand(const CliCommand& c, const QStringList& args, std::FILE* out, std
     call.out = out;
     call.err = err;
     for (const CliOption& o : c.options) {
+        if (o.valueName == nullptr) {
+            if (parser.isSet(QString::fromLatin1(o.name))) {
+                call.values[o.name] = std::string();
+            }
+            continue;
+        }
         const QStringList given = parser.values(QString::fromLatin1(o.name));
         if (given.size() > 1) {
             return UsageError(c, std::string("--") + o.name + " given more than once", err);

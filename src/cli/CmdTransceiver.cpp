@@ -12,9 +12,9 @@ namespace quillon::cli {
 
 namespace {
 
-// The messages with which the procedures end well. Anything else the user
-// was shown (on stderr, as it came) means the command failed.
-constexpr const char* kGetDone = "Channel table has been read from the Transceiver.";
+// Exit Binary Mode ends well with this message (the other commands with
+// their procedures' completion messages). Anything else the user was shown
+// (on stderr, as it came) means the command failed.
 constexpr const char* kExitBinaryDone = "Transceiver now in text mode.";
 
 // A whole Send or Get is a few minutes at the most; the procedures bound
@@ -64,7 +64,7 @@ int RunGet(const CliCall& call) {
     model::CTmpDoc doc;
     s.App().SetDocument(&doc);
     UsePassword(call, s.App());
-    if (!s.App().OnGet() || !RunToCompletion(call, s, kGetDone)) {
+    if (!s.App().OnGet() || !RunToCompletion(call, s, msg::kTableRead)) {
         return kExitFailure;  // nothing is written: a partial table is no copy of the card
     }
     const model::FileResult saved = model::SaveDocumentFile(out, doc);
@@ -88,6 +88,10 @@ int RunSend(const CliCall& call) {
     }
     s.App().SetDocument(&doc);
     UsePassword(call, s.App());
+    // A document made by a Get holds no keys (the card never gives them
+    // back); a script must say so before the card's keys are erased.
+    s.App().emptyKeyList =
+        call.Value("erase-keys") != nullptr ? EmptyKeyList::Erase : EmptyKeyList::Keep;
     s.App().OnSend();
     return RunToCompletion(call, s, msg::kTableWrittenRebooted) ? kExitOk : kExitFailure;
 }

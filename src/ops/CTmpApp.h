@@ -30,11 +30,6 @@ class DebugWindowNotice {
     virtual void TxCountersClosed() = 0;
 };
 
-// The application object: owns the link object, the session values, the
-// stored port and modem settings and the codes of the running procedure,
-// and steps every exchange with the transceiver from its message
-// pre-translation. One thread; waits re-enter the message loop, and
-// `inBlockingWait` keeps a second procedure step from starting inside one.
 // What a Send does to the card's keys when the document holds none: the
 // card would otherwise be left without the keys a Get cannot read back.
 enum class EmptyKeyList {
@@ -43,6 +38,11 @@ enum class EmptyKeyList {
     Keep,   // quillon-cli, told to keep them
 };
 
+// The application object: owns the link object, the session values, the
+// stored port and modem settings and the codes of the running procedure,
+// and steps every exchange with the transceiver from its message
+// pre-translation. One thread; waits re-enter the message loop, and
+// `inBlockingWait` keeps a second procedure step from starting inside one.
 class CTmpApp : public MessageTarget, public TextSessionHost {
   public:
     struct Deps {

@@ -47,6 +47,8 @@ RadioWideSettingsLogic::RadioWideSettingsLogic(const model::CTmpDoc& doc) {
     const int bits = LeadingInteger(doc.backPanelOutput);
     diagnostic_ = (bits & 1) != 0;
     gps_ = (bits & 2) != 0;
+    // Bits the dialog has no box for are not the dialog's to clear.
+    otherOutputBits_ = bits & ~3;
 }
 
 std::string RadioWideSettingsLogic::LevelText() const {
@@ -77,7 +79,8 @@ void RadioWideSettingsLogic::Apply(model::CTmpDoc& doc) const {
     const std::string volume = std::to_string(level_);
     const std::string monitor = audio_ ? "1" : "0";
     const std::string channel = useBoxId_ ? kNoDefaultChannel : std::to_string(channel_);
-    const std::string output = std::to_string((diagnostic_ ? 1 : 0) + (gps_ ? 2 : 0));
+    const std::string output =
+        std::to_string(otherOutputBits_ | (diagnostic_ ? 1 : 0) | (gps_ ? 2 : 0));
     const bool changed = doc.frontPanelVolume != volume || doc.frontPanelMonitor != monitor ||
                          doc.defaultChannel != channel || doc.backPanelOutput != output;
     doc.frontPanelVolume = volume;

@@ -63,6 +63,7 @@ class RadioWideSettingsLogic {
     int channel_ = 0;
     bool diagnostic_ = true;
     bool gps_ = false;
+    int otherOutputBits_ = 0;
 };
 
 }  // namespace quillon

@@ -5,6 +5,7 @@
 
 #include "link/PortNames.h"
 #include "ops/Settings.h"
+#include "ui/RadioWideSettingsDialog.h"
 #include "ui/SerialCommsDialog.h"
 
 namespace quillon::ui {
@@ -56,6 +57,15 @@ void GuiProgram::Start() {
     frame_->SetCommandHandler(CTmpFrame::kIdExitBinaryMode, [this] { app_->OnExitBinaryMode(); });
     frame_->SetCommandHandler(CTmpFrame::kIdGet, [this] { app_->OnGet(); });
     frame_->SetCommandHandler(CTmpFrame::kIdSend, [this] { app_->OnSend(); });
+    frame_->SetCommandHandler(CTmpFrame::kIdRadioWideSettings, [this] {
+        // A Send reads these values and a Get writes them while it runs.
+        if (app_->TransceiverCommandBusy()) {
+            prompts_.Beep();
+            return;
+        }
+        RadioWideSettingsDialog dlg(document_, frame_.get());
+        dlg.exec();
+    });
     frame_->SetCommandHandler(CTmpFrame::kIdChangePassword, [this] { app_->OnChangePassword(); });
     frame_->SetCommandHandler(CTmpFrame::kIdGetSquelchGroups,
                               [this] { app_->OnGetSquelchGroups(); });

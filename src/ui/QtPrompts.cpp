@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "platform/qt/ModalGuard.h"
+#include "ui/ChangePasswordDialog.h"
 #include "ui/PasswordEntryDialog.h"
 
 namespace quillon::ui {
@@ -80,9 +81,14 @@ bool QtPrompts::PasswordEntry(std::string& password) {
     return true;
 }
 
-bool QtPrompts::ChangePassword(std::string& /*oldPassword*/, std::string& /*newPassword*/) {
-    // The Change Password dialog comes with the password change procedure.
-    return false;
+bool QtPrompts::ChangePassword(std::string& oldPassword, std::string& newPassword) {
+    ChangePasswordDialog dlg(owner_);
+    if (dlg.exec() != QDialog::Accepted) {
+        return false;
+    }
+    oldPassword = dlg.OldPassword().toStdString();
+    newPassword = dlg.NewPassword().toStdString();
+    return true;
 }
 
 int QtPrompts::Choice(const std::string& title, const std::string& text,

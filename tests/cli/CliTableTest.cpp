@@ -74,7 +74,7 @@ TEST(CliTable, UsagesAndOneHelpAsWritten) {
                           "dump FILE.bcf", "export-csv FILE.bcf OUT.csv",
                           "import-csv IN.csv OUT.bcf [--base FILE.bcf]", "list FILE.bcf",
                           "new OUT.bcf", "get --device PATH [--password PW] OUT.bcf",
-                          "send --device PATH [--password PW] FILE.bcf",
+                          "send --device PATH [--password PW] [--erase-keys] FILE.bcf",
                           "exit-binary --device PATH", "probe --device PATH [--password PW]"}));
     const Result r = Cli({"import-csv", "--help"});
     EXPECT_EQ(r.out,

@@ -267,6 +267,18 @@ TEST(RadioWideSettings, OkRepairsAValueTheSendWouldRefuse) {
     EXPECT_EQ(CheckSendable(doc), "");
 }
 
+TEST(RadioWideSettings, OkKeepsOutputBitsTheDialogHasNoBoxFor) {
+    CTmpDoc doc;
+    doc.backPanelOutput = "6";  // GPS and a bit of a later card
+    RadioWideSettingsLogic dlg(doc);
+    EXPECT_FALSE(dlg.Diagnostic());
+    EXPECT_TRUE(dlg.Gps());
+    dlg.SetGps(false);
+    dlg.SetDiagnostic(true);
+    dlg.Apply(doc);
+    EXPECT_EQ(doc.backPanelOutput, "5");
+}
+
 // --- Change Password -----------------------------------------------------------------
 
 TEST(ChangePasswordDialog, ChecksInOrderWithTheirFocus) {
