@@ -16,6 +16,17 @@ inline constexpr const char kAcceptedCount[] = "BCI : Accepted RX blocks = %lu "
 inline constexpr const char kEotCount[] = "BCI : RX EOT count = %lu ";
 inline constexpr const char kCommError[] = "COMM ERROR : %d";
 
+// Log lines of the transfer encodings.
+inline constexpr const char kGroupSendBadType[] =
+    "BCP : mult squ grp send - incorrect squelch type";
+inline constexpr const char kGroupGetBadType[] = "BCP : mult squ grp get - incorrect squelch type";
+// A tone slot from the card that names no function, or no channel of the
+// table, is kept unassigned.
+inline constexpr const char kToneGetBadFunction[] =
+    "BCP : tone remote get - incorrect function, tone unassigned";
+inline constexpr const char kToneGetBadChannel[] =
+    "BCP : tone remote get - incorrect channel, tone unassigned";
+
 // Engine state names, as the log and the debug window show them.
 inline constexpr const char kStateIdle[] = "Idle";
 inline constexpr const char kStateRx[] = "RX";
