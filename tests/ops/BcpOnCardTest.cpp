@@ -257,7 +257,10 @@ TEST_F(BcpOnCardTest, ResetNeverAnsweredRightGivesUpAfterNineRequests) {
     app->OnSend();
     ASSERT_TRUE(RunUntilTextStep(-1));
     ExpectFailedWith(bcimsg::kNotResetting);
-    EXPECT_TRUE(SawText("Retry attempt 8"));
+    // The first request and eight retries.
+    for (int i = 1; i <= 8; ++i) {
+        EXPECT_TRUE(SawText("Retry attempt " + std::to_string(i))) << i;
+    }
     EXPECT_FALSE(SawText("Retry attempt 9"));
     EXPECT_EQ(card->Content(), sim::CardContent::Factory());
 }
@@ -317,6 +320,121 @@ TEST_F(BcpOnCardTest, ExitBinaryModeOnItsOwnSaysSo) {
     EXPECT_EQ(boxes[0].text, bcimsg::kNowTextMode);
     EXPECT_EQ(boxes[0].icon, Icon::Information);
     EXPECT_FALSE(rig.progress.IsShown());
+}
+
+// The transactions that the menu starts on their own, with the card
+// already in binary mode: each ends with its own message.
+class SingleTransactionTest : public BcpOnCardTest {
+  protected:
+    void InBinaryMode(const CardOptions& base = {}) {
+        CardOptions options = base;
+        options.startBinary = true;
+        WithCard(options);
+        app->binaryMode = 1;
+    }
+    void Start(int code) {
+        app->binaryTransaction = code;
+        ASSERT_TRUE(RunUntilTextStep(-1));
+    }
+    void ExpectEndedWith(const char* text, Icon icon) {
+        EXPECT_TRUE(Idle());
+        EXPECT_FALSE(rig.progress.IsShown());
+        const auto boxes = rig.prompts.Boxes();
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].text, text);
+        EXPECT_EQ(boxes[0].icon, icon);
+    }
+};
+
+TEST_F(SingleTransactionTest, GroupsSentOneByOneAndReadBackOneByOne) {
+    InBinaryMode();
+    FillDocument(doc);
+    Start(bintxn::kSendSquelchEach);
+    ExpectEndedWith(bcimsg::kGroupsProgrammed, Icon::Exclamation);
+    EXPECT_EQ(Bytes(card->Content().groups[4].begin() + 16, card->Content().groups[4].begin() + 20),
+              (Bytes{0x05, 0x06, 0x70, 0x02}));
+
+    CTmpDoc got;
+    app->SetDocument(&got);
+    rig.prompts.ClearRecords();
+    Start(bintxn::kGetSquelchEach);
+    ExpectEndedWith(bcimsg::kGroupsReceived, Icon::Exclamation);
+    EXPECT_EQ(got.squelchGroups.GetName(4), "TONES");
+    EXPECT_EQ(got.squelchGroups.GetItem(4, 1).value, "f00.0");
+    EXPECT_EQ(got.squelchGroups.GetItem(15, 0).value, "23");
+}
+
+TEST_F(SingleTransactionTest, ToneListSentAndReadBack) {
+    InBinaryMode();
+    FillDocument(doc);
+    Start(bintxn::kSendToneRemote);
+    ExpectEndedWith(bcimsg::kTonesProgrammed, Icon::Exclamation);
+    EXPECT_EQ(card->Content().tones[33], 0x03);
+    EXPECT_EQ(card->Content().tones[34], 0x05);
+    EXPECT_EQ(card->Content().tones[35], 0x11);
+
+    CTmpDoc got;
+    app->SetDocument(&got);
+    rig.prompts.ClearRecords();
+    Start(bintxn::kGetToneRemote);
+    ExpectEndedWith(bcimsg::kTonesReceived, Icon::Information);
+    EXPECT_EQ(got.toneRemote.GetEntry(11).function, model::CToneRemote::kChannel);
+    EXPECT_EQ(got.toneRemote.GetEntry(11).argument, "511");
+}
+
+TEST_F(SingleTransactionTest, AllGroupsInOneExchange) {
+    InBinaryMode();
+    FillDocument(doc);
+    Start(bintxn::kSendSquelchAll);
+    ExpectEndedWith(bcimsg::kGroupsProgrammed, Icon::Exclamation);
+    EXPECT_EQ(card->Content().groups[15][16], 0x10);
+    EXPECT_EQ(card->Content().groups[15][19], 0x03);
+
+    CTmpDoc got;
+    app->SetDocument(&got);
+    rig.prompts.ClearRecords();
+    Start(bintxn::kGetSquelchAll);
+    ExpectEndedWith(bcimsg::kGroupsReceived, Icon::Exclamation);
+    EXPECT_EQ(got.squelchGroups.GetItem(0, 0).value, "0x293");
+    EXPECT_EQ(got.squelchGroups.GetItem(0, 1).value, "0xf000");
+}
+
+TEST_F(SingleTransactionTest, WithoutADocumentNothingIsTransferred) {
+    InBinaryMode();
+    app->SetDocument(nullptr);
+    Start(bintxn::kSendToneRemote);
+    ExpectEndedWith(bcimsg::kNoDocument, Icon::Exclamation);
+    EXPECT_EQ(card->Content(), sim::CardContent::Factory());
+}
+
+TEST_F(BcpOnCardTest, ExitBinaryModeAnsweredWronglyFails) {
+    CardOptions options;
+    options.startBinary = true;
+    options.badHeaderCode = 0x0B;
+    WithCard(options);
+    app->OnExitBinaryMode();
+    ASSERT_TRUE(RunUntilTextStep(-1));
+    ExpectFailedWith(bcimsg::kNotResetting);
+    EXPECT_EQ(rig.prompts.Boxes().size(), 1u);
+    EXPECT_EQ(app->binaryMode, 1);
+}
+
+TEST_F(BcpOnCardTest, CancelDuringAGetLeavesTheDriverIdle) {
+    WithCard();
+    sim::CardContent content = sim::CardContent::Factory();
+    const auto table = RandomTable(9);
+    std::copy(table.begin(), table.end(), content.channels.begin());
+    card->SetContent(content);
+    ASSERT_TRUE(app->OnGet());
+    rig.pump.AfterCommand();
+    ASSERT_TRUE(rig.pump.RunUntil([&] { return SawText("Channels received 100"); }, kCommandMs));
+    app->CancelProcedures();
+    rig.pump.RunFor(60 * 1000);
+    EXPECT_TRUE(Idle());
+    EXPECT_FALSE(rig.progress.IsShown());
+    EXPECT_EQ(app->tableRead, 0);
+    EXPECT_FALSE(SawText("Channels received 512"));
+    EXPECT_TRUE(rig.prompts.BoxTexts().empty());
 }
 
 }  // namespace
