@@ -130,7 +130,6 @@ ChannelReplyReader::Status ChannelReplyReader::TakeByte(uint8_t b,
     record_[have_++] = b;
     if (have_ == 2) {
         number_ = Bcd4ToNumber(record_[0], record_[1]);
-        faultNumber_ = number_;
         if (number_ < 0 || number_ >= kTableChannels) {
             return Refuse(ChannelDataFault::BadNumber);
         }

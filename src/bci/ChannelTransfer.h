@@ -102,9 +102,6 @@ class ChannelReplyReader {
 
     int RecordsStored() const { return stored_; }
     ChannelDataFault Fault() const { return fault_; }
-    // The channel number of the refused record, when it had one (-1 for a
-    // number that is no number).
-    int FaultNumber() const { return faultNumber_; }
 
   private:
     Status TakeByte(uint8_t b, const std::function<void(int)>& onStored);
@@ -118,7 +115,6 @@ class ChannelReplyReader {
     model::CChannelTable& table_;
     Status status_ = Status::NeedMore;
     ChannelDataFault fault_ = ChannelDataFault::None;
-    int faultNumber_ = -1;
     int stored_ = 0;
     std::bitset<kTableChannels> seen_;
     ChannelRecord record_{};
