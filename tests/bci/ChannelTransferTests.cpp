@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <vector>
 
 #include "ChannelStreams.h"
@@ -400,6 +401,53 @@ TEST(ChannelReply, RecordsGoWhereTheirNumberSaysWhateverTheOrder) {
     EXPECT_TRUE(got[511].IsFixed());
     EXPECT_TRUE(std::equal(img.begin() + 11, img.begin() + 76, got[511].Image().begin() + 11));
     EXPECT_FALSE(got[0].IsUsed());
+}
+
+TEST(ChannelReply, ArbitraryBytesNeverLeaveAnImpossibleTable) {
+    // Mostly well-formed streams with random damage: whatever the reader
+    // accepts is a table of 512 distinct slots with kinds the program knows.
+    std::mt19937 rng(1234);
+    int completed = 0;
+    int refused = 0;
+    for (int round = 0; round < 300; ++round) {
+        Bytes stream;
+        auto card = RandomTable(static_cast<uint32_t>(round));
+        for (int slot = 0; slot < kStreamChannels; slot += 1 + static_cast<int>(rng() % 40)) {
+            sim::CardChannel& c = card[static_cast<size_t>(slot)];
+            c.kind = static_cast<uint8_t>(rng() % 3);
+            c.data[8] = static_cast<uint8_t>(rng() % 9);  // a scan channel's count
+        }
+        for (int slot = 0; slot < kStreamChannels; ++slot) {
+            const auto n = Bcd4(slot);
+            const sim::CardChannel& c = card[static_cast<size_t>(slot)];
+            stream.insert(stream.end(), {n[0], n[1], c.kind});
+            const size_t len = sim::CardChannel::DataLength(c.kind);
+            stream.insert(stream.end(), c.data.begin(), c.data.begin() + static_cast<long>(len));
+        }
+        const int damage = static_cast<int>(rng() % 3);
+        for (int d = 0; d < damage; ++d) {
+            stream[rng() % stream.size()] = static_cast<uint8_t>(rng());
+        }
+        CChannelTable got;
+        ChannelReplyReader r(got);
+        const Status st = ReadStream(r, stream).status;
+        EXPECT_LE(r.RecordsStored(), kStreamChannels);
+        if (st == Status::Complete) {
+            ++completed;
+            EXPECT_EQ(r.RecordsStored(), kStreamChannels);
+            for (int i = 0; i < kStreamChannels; ++i) {
+                EXPECT_LE(got[i].KindByte(), 2);
+                if (got[i].IsScan()) {
+                    EXPECT_LE(got[i].ScanRefCount(), 8);
+                }
+            }
+        } else if (st == Status::Refused) {
+            ++refused;
+        }
+    }
+    // Both outcomes were exercised.
+    EXPECT_GT(completed, 0);
+    EXPECT_GT(refused, 0);
 }
 
 }  // namespace
