@@ -29,8 +29,6 @@ inline constexpr const char kToneGetBadChannel[] =
 
 // The command layer's transactions: progress titles and texts, messages
 // and log lines.
-inline constexpr const char kTitleBinaryMode[] = "Binary mode";
-inline constexpr const char kTextInitBinary[] = "Initialising binary mode...";
 inline constexpr const char kTextRetry[] = "Retry attempt ";
 inline constexpr const char kNotResetting[] =
     "Transceiver not resetting! Please check transceiver.";
@@ -70,8 +68,6 @@ inline constexpr const char kNowTextMode[] = "Transceiver now in text mode.";
 inline constexpr const char kNoLoginPrompt[] =
     "Could not receive login prompt. Please check transceiver and cabling!";
 
-inline constexpr const char kLinkError[] =
-    "A communications error occurred! Please check transceiver.";
 // A transfer asked for while no configuration document is open.
 inline constexpr const char kNoDocument[] = "There is no configuration open to transfer.";
 

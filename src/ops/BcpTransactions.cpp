@@ -7,6 +7,7 @@
 #include "bci/Messages.h"
 #include "model/CTmpDoc.h"
 #include "ops/CTmpApp.h"
+#include "ops/Messages.h"
 #include "ops/ProcedureCodes.h"
 #include "ops/TextSession.h"
 
@@ -104,14 +105,14 @@ int BcpTransactions::InitBinary() {
     ProgressSink& p = app_.Progress();
     if (initStep_ == 1) {
         p.Show();
-        p.SetTitle(bcimsg::kTitleBinaryMode);
-        p.SetText(bcimsg::kTextInitBinary);
+        p.SetTitle(msg::kTitleBinaryMode);
+        p.SetText(msg::kTextInitBinary);
         retries_ = 0;
         initStep_ = 2;
     }
     if (initStep_ == 2) {
         p.Show();
-        p.SetTitle(bcimsg::kTitleBinaryMode);
+        p.SetTitle(msg::kTitleBinaryMode);
         const uint8_t request[] = {bci::kRequestTag, kCodeReset};
         exchange_.Begin(request, sizeof request, kCodeReset);
         initStep_ = 3;
@@ -149,7 +150,7 @@ model::CTmpDoc* BcpTransactions::DocumentOrFail() {
 }
 
 void BcpTransactions::LinkFailed() {
-    Abort(bcimsg::kLinkError, Icon::Exclamation);
+    Abort(msg::kCommsError, Icon::Exclamation);
 }
 
 void BcpTransactions::Abort(const char* text, Icon icon) {

@@ -12,6 +12,7 @@
 #include "bci/Messages.h"
 #include "model/CTmpDoc.h"
 #include "ops/CTmpApp.h"
+#include "ops/Messages.h"
 #include "ops/ProcedureCodes.h"
 #include "sim/CardContent.h"
 #include "sim/TransceiverSim.h"
@@ -271,7 +272,7 @@ TEST_F(BcpOnCardTest, ToneSendAnsweredWithTheWrongHeaderFails) {
     WithCard(options);
     app->OnSend();
     ASSERT_TRUE(RunUntilTextStep(-1));
-    ExpectFailedWith(bcimsg::kLinkError);
+    ExpectFailedWith(msg::kCommsError);
     EXPECT_EQ(rig.prompts.Boxes().size(), 1u);
     // The channels and groups went before the tone list failed.
     EXPECT_TRUE(SawText(bcimsg::kTextSendingTones));
