@@ -31,6 +31,12 @@ ToneEntry CToneRemote::RawEntry(int slot) const {
     return Valid(slot) ? slots_[static_cast<size_t>(slot)] : ToneEntry{};
 }
 
+void CToneRemote::SetRawEntry(int slot, const ToneEntry& entry) {
+    if (Valid(slot)) {
+        slots_[static_cast<size_t>(slot)] = entry;
+    }
+}
+
 void CToneRemote::SetEntry(int slot, uint8_t function, int channel) {
     if (!Valid(slot) || channel < 0 || channel >= 512) {
         return;

@@ -42,6 +42,9 @@ class CToneRemote {
 
     // The stored entry as it stands (for dumps and the transfer encoding).
     ToneEntry RawEntry(int slot) const;
+    // Stores an entry as it stands (the transfer encoding's four-digit
+    // arguments included); ignored for a slot above 11.
+    void SetRawEntry(int slot, const ToneEntry& entry);
 
     // Document file section. Files tagged "veltp" and "veltp_v2" carry the
     // old form, which the reader still understands.

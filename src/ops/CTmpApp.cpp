@@ -5,6 +5,7 @@
 #include "link/BaudTable.h"
 #include "model/CTmpDoc.h"
 #include "model/ChannelTableController.h"
+#include "ops/BcpTransactions.h"
 #include "ops/Messages.h"
 #include "ops/ProcedureCodes.h"
 #include "ops/Settings.h"
@@ -13,7 +14,8 @@
 
 namespace quillon {
 
-CTmpApp::CTmpApp(const Deps& deps) : deps_(deps) {
+CTmpApp::CTmpApp(const Deps& deps)
+    : deps_(deps), transactions_(std::make_unique<BcpTransactions>(*this)) {
     linkContext_.devices = &deps_.devices;
     linkContext_.clock = &deps_.clock;
     linkContext_.pump = &deps_.pump;
@@ -357,7 +359,13 @@ void CTmpApp::RunTextProcedure(int code) {
     }
 }
 
-void CTmpApp::RunBinaryTransaction(int /*code*/) {}
+void CTmpApp::RunBinaryTransaction(int code) {
+    transactions_->Run(code);
+}
+
+void CTmpApp::ResetTransactionState() {
+    transactions_->Reset();
+}
 
 bool CTmpApp::PreTranslateMessage(const Message& m) {
     if (!link_) {

@@ -20,6 +20,7 @@ namespace quillon {
 namespace model {
 class CTmpDoc;
 }
+class BcpTransactions;
 
 // The serial debug window as the driver sees it: told when one of its
 // counter windows has been closed by its close box.
@@ -215,7 +216,7 @@ class CTmpApp : public MessageTarget, public TextSessionHost {
     virtual void RunTextProcedure(int code);
     virtual void RunBinaryTransaction(int code);
     // Resets the state of the binary transactions (steps, started flags).
-    virtual void ResetTransactionState() {}
+    virtual void ResetTransactionState();
 
   private:
     // The port check and the busy beep of every transceiver command; false
@@ -227,6 +228,7 @@ class CTmpApp : public MessageTarget, public TextSessionHost {
     Deps deps_;
     LinkContext linkContext_;
     std::unique_ptr<CBciLink> link_;
+    std::unique_ptr<BcpTransactions> transactions_;
     model::CTmpDoc* document_ = nullptr;
     DebugWindowNotice* debugWindow_ = nullptr;
     bool terminated_ = false;
