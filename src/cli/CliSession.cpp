@@ -1,6 +1,7 @@
 #include "cli/CliSession.h"
 
 #include <QEventLoop>
+#include <QTimer>
 #include <chrono>
 #include <cstdio>
 
@@ -36,11 +37,18 @@ bool CliSession::Open() {
 
 bool CliSession::RunUntil(const std::function<bool()>& done, int maxSeconds) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(maxSeconds);
+    // Wakes the loop now and then even when nothing else happens, so the
+    // deadline is seen; the program's own 50 ms tick usually comes first.
+    QTimer wake;
+    wake.start(100);
     while (!done() && !(interrupted_ && !app_->ProcedureRunning())) {
         if (std::chrono::steady_clock::now() > deadline) {
             return false;
         }
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 100);
+        // Blocks until an event comes. (The overload with a time limit never
+        // blocks: it drops WaitForMoreEvents, and the loop would spin a core
+        // while the card sends a table.)
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
     }
     return true;
 }

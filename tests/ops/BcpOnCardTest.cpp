@@ -59,6 +59,26 @@ class BcpOnCardTest : public ::testing::Test, protected AppOnCard {
         rig.pump.RunFor(200);
         return reached;
     }
+    // Runs the command given through its whole sequence, text steps
+    // included, until the driver is idle again.
+    bool RunToIdle() {
+        rig.pump.AfterCommand();
+        const bool idle = rig.pump.RunUntil([&] { return Idle(); }, kCommandMs);
+        rig.pump.RunFor(200);
+        return idle;
+    }
+    // The sequence ended with its completion message and nothing else went
+    // wrong on the way.
+    void ExpectCompletedWith(const std::string& text) {
+        EXPECT_TRUE(Idle());
+        EXPECT_FALSE(rig.progress.IsShown());
+        const auto boxes = rig.prompts.Boxes();
+        ASSERT_FALSE(boxes.empty());
+        EXPECT_EQ(boxes.back().text, text);
+        for (const auto& b : boxes) {
+            EXPECT_NE(b.icon, Icon::Exclamation) << b.text;
+        }
+    }
     void ExpectFailedWith(const std::string& text) {
         EXPECT_TRUE(Idle());
         EXPECT_FALSE(rig.progress.IsShown());
@@ -80,6 +100,7 @@ class BcpOnCardTest : public ::testing::Test, protected AppOnCard {
 // A document with one of everything: a fixed channel, a scan channel over
 // it, squelch groups of each code type and a tone per function.
 void FillDocument(CTmpDoc& d) {
+    SCOPED_TRACE("FillDocument");
     model::CChannel& fixed = d.channels[0];
     for (size_t i = 11; i < 76; ++i) {
         fixed.SetByte(i, static_cast<uint8_t>(0x90 + i));
@@ -106,19 +127,19 @@ void FillDocument(CTmpDoc& d) {
     d.toneRemote.SetEntry(0, model::CToneRemote::kIncreaseAudio, 0);
     d.toneRemote.SetEntry(2, model::CToneRemote::kChannel, 7);
     d.toneRemote.SetEntry(11, model::CToneRemote::kChannel, 511);
+    ASSERT_TRUE(d.keys.Add("0123456789abcdef", 0x1a));
 }
 
 TEST_F(BcpOnCardTest, SendWritesTheDocumentIntoTheCard) {
     WithCard();
     FillDocument(doc);
     app->OnSend();
-    ASSERT_TRUE(RunUntilTextStep(textproc::kKeyUpload));
-    // The chain has left binary mode and goes on with the key upload.
-    EXPECT_EQ(app->textProcedure, textproc::kKeyUpload);
-    EXPECT_EQ(app->tableWritten, 1);
+    ASSERT_TRUE(RunToIdle());
+    // Binary part, keys, parameters, store and reboot, the confirming login.
+    ExpectCompletedWith(msg::kTableWrittenRebooted);
     EXPECT_EQ(app->binaryMode, 0);
-    EXPECT_EQ(card->CurrentMode(), TransceiverSim::Mode::Shell);
-    EXPECT_TRUE(rig.prompts.BoxTexts().empty());
+    ASSERT_EQ(card->Content().keys.size(), 1u);
+    EXPECT_EQ(card->Content().keys[0].kid, 0x1a);
 
     const sim::CardContent& c = card->Content();
     EXPECT_EQ(c.channels[0].kind, 1);
@@ -159,21 +180,27 @@ TEST_F(BcpOnCardTest, SendWritesTheDocumentIntoTheCard) {
 TEST_F(BcpOnCardTest, GetReadsBackWhatASendWrote) {
     WithCard();
     FillDocument(doc);
+    doc.frontPanelVolume = "7";
+    doc.defaultChannel = "7";
     app->OnSend();
-    ASSERT_TRUE(RunUntilTextStep(textproc::kKeyUpload));
-    // The key upload is not this test's business: the Send ends here.
-    app->AbortProcedures();
-    ASSERT_TRUE(Idle());
+    ASSERT_TRUE(RunToIdle());
+    ExpectCompletedWith(msg::kTableWrittenRebooted);
 
     CTmpDoc got;
     app->SetDocument(&got);
     rig.prompts.ClearRecords();
+    // A Send forgets the password after its confirming login.
+    rig.prompts.QueuePassword("quillon");
     ASSERT_TRUE(app->OnGet());
-    ASSERT_TRUE(RunUntilTextStep(textproc::kParameterRead));
-    EXPECT_EQ(app->textProcedure, textproc::kParameterRead);
-    EXPECT_EQ(app->tableRead, 1);
+    ASSERT_TRUE(RunToIdle());
+    ExpectCompletedWith(msg::kTableRead);
     EXPECT_EQ(app->binaryMode, 0);
-    EXPECT_TRUE(rig.prompts.BoxTexts().empty());
+    EXPECT_TRUE(got.IsModified());
+    EXPECT_EQ(got.frontPanelMonitor, doc.frontPanelMonitor);
+    EXPECT_EQ(got.frontPanelVolume, "7");
+    EXPECT_EQ(got.backPanelOutput, doc.backPanelOutput);
+    EXPECT_EQ(got.defaultChannel, "7");
+    EXPECT_EQ(got.keys.Count(), 0);  // the card never gives its keys back
 
     for (int i = 0; i < model::kChannelCount; ++i) {
         SCOPED_TRACE(i);
@@ -224,9 +251,8 @@ TEST_F(BcpOnCardTest, GetOfATableEndingOnABlockBoundaryCompletes) {
     }
     card->SetContent(content);
     ASSERT_TRUE(app->OnGet());
-    ASSERT_TRUE(RunUntilTextStep(textproc::kParameterRead));
-    EXPECT_EQ(app->textProcedure, textproc::kParameterRead);
-    EXPECT_TRUE(rig.prompts.BoxTexts().empty());
+    ASSERT_TRUE(RunToIdle());
+    ExpectCompletedWith(msg::kTableRead);
     for (size_t i = 0; i < 226; ++i) {
         const model::ChannelImage& img = doc.channels[static_cast<int>(i)].Image();
         ASSERT_EQ(img[10], 1) << i;
@@ -242,12 +268,11 @@ TEST_F(BcpOnCardTest, ResetAnsweredWronglyTwiceIsRetried) {
     options.badHeaderTimes = 2;
     WithCard(options);
     app->OnSend();
-    ASSERT_TRUE(RunUntilTextStep(textproc::kKeyUpload));
-    EXPECT_EQ(app->textProcedure, textproc::kKeyUpload);
+    ASSERT_TRUE(RunToIdle());
+    ExpectCompletedWith(msg::kTableWrittenRebooted);
     EXPECT_TRUE(SawText("Retry attempt 1"));
     EXPECT_TRUE(SawText("Retry attempt 2"));
     EXPECT_FALSE(SawText("Retry attempt 3"));
-    EXPECT_TRUE(rig.prompts.BoxTexts().empty());
     EXPECT_EQ(rig.log.Count(bcimsg::kLogResetValid), 1);
 }
 
