@@ -36,13 +36,20 @@ echo "Simulated transceiver card on $RUNDIR/card (user \"field\", password \"qui
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "No display found (DISPLAY is not set): running a short headless demonstration instead."
   echo
-  echo "\$ quillon-cli probe --device $RUNDIR/card --password quillon"
-  "$BUILD/quillon-cli" probe --device "$RUNDIR/card" --password quillon
+  DEMO="$RUNDIR/demo"
+  mkdir -p "$DEMO"
+  run() {
+    echo "\$ quillon-cli $*"
+    "$BUILD/quillon-cli" "$@"
+    echo
+  }
+  echo "A sample site's channel table (samples/site-a.csv) made into a document, sent into the"
+  echo "simulated card, read back into a new document, and listed:"
   echo
-  echo "\$ quillon-cli new demo.bcf && quillon-cli dump demo.bcf"
-  "$BUILD/quillon-cli" new "$RUNDIR/demo.bcf"
-  "$BUILD/quillon-cli" dump "$RUNDIR/demo.bcf" | head -c 600
-  echo " ..."
+  run import-csv samples/site-a.csv "$DEMO/site-a.bcf"
+  run send --device "$RUNDIR/card" --password quillon --erase-keys "$DEMO/site-a.bcf"
+  run get --device "$RUNDIR/card" --password quillon "$DEMO/read-back.bcf"
+  run list "$DEMO/read-back.bcf"
   exit 0
 fi
 

@@ -112,17 +112,31 @@ void CliProgress::Break() {
     }
 }
 
+namespace {
+std::string WithoutDigits(const std::string& text) {
+    std::string out;
+    for (const char c : text) {
+        if (c < '0' || c > '9') {
+            out += c;
+        }
+    }
+    return out;
+}
+}  // namespace
+
 void CliProgress::Draw() {
     if (!shown_) {
         return;
     }
     if (!isatty(fileno(out_))) {
-        // Into a file or a pipe: one line whenever the caption or the status
-        // changes, not a redraw per step of the bar.
+        // Into a file or a pipe: one line per phase, not a redraw per step of
+        // the bar nor a line per channel counted ("Channels received 1" to
+        // "512" are one phase).
         const std::string line = title_ + ": " + text_;
-        if (!text_.empty() && line != lastLine_) {
+        const std::string phase = WithoutDigits(line);
+        if (!text_.empty() && phase != lastLine_) {
             std::fprintf(out_, "%s\n", line.c_str());
-            lastLine_ = line;
+            lastLine_ = phase;
         }
         return;
     }

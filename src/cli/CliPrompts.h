@@ -55,7 +55,7 @@ class CliProgress : public ProgressSink {
     bool drawn_ = false;
     std::string title_;
     std::string text_;
-    std::string lastLine_;
+    std::string lastLine_;  // the last phase printed, its numbers left out
     ProgressBar bar_;
 };
 
