@@ -1,6 +1,7 @@
 #include "ui/CTmpFrame.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -64,6 +65,14 @@ QAction* CTmpFrame::Action(int id) const {
 
 void CTmpFrame::SetCommandHandler(int id, std::function<void()> fn) {
     handlers_[id] = std::move(fn);
+}
+
+void CTmpFrame::closeEvent(QCloseEvent* event) {
+    if (closeQuery_ && !closeQuery_()) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
 }
 
 void CTmpFrame::Run(int id) {

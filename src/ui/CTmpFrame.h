@@ -27,6 +27,9 @@ class CTmpFrame : public QMainWindow {
     // command is followed by one more message to the procedure driver.
     void SetCommandHandler(int id, std::function<void()> fn);
     void SetAfterCommand(std::function<void()> fn) { afterCommand_ = std::move(fn); }
+    // Asked before the window closes (Exit, the close box); false keeps it
+    // open for now.
+    void SetCloseQuery(std::function<bool()> fn) { closeQuery_ = std::move(fn); }
     QAction* Action(int id) const;
     // Runs a command by its id, as its menu entry would (also the commands
     // that have a handler but no menu entry).
@@ -45,12 +48,16 @@ class CTmpFrame : public QMainWindow {
     static constexpr int kIdGetToneRemote = 32787;
     static constexpr int kIdSendToneRemote = 32788;
 
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
   private:
     QAction* AddCommand(QMenu* menu, int id, const QString& text, const QString& prompt);
 
     std::map<int, QAction*> actions_;
     std::map<int, std::function<void()>> handlers_;
     std::function<void()> afterCommand_;
+    std::function<bool()> closeQuery_;
 };
 
 }  // namespace quillon::ui

@@ -53,6 +53,7 @@ void GuiProgram::Start() {
     prompts_.SetOwner(frame_.get());
     frame_->SetAfterCommand([this] { pump_.AfterCommand(); });
     frame_->SetCommandHandler(CTmpFrame::kIdExit, [this] { frame_->close(); });
+    frame_->SetCloseQuery([this] { return MayClose(); });
     frame_->SetCommandHandler(CTmpFrame::kIdSerialComms, [this] { OpenSerialComms(); });
     frame_->SetCommandHandler(CTmpFrame::kIdExitBinaryMode, [this] { app_->OnExitBinaryMode(); });
     frame_->SetCommandHandler(CTmpFrame::kIdGet, [this] { app_->OnGet(); });
@@ -74,6 +75,25 @@ void GuiProgram::Start() {
     frame_->SetCommandHandler(CTmpFrame::kIdGetToneRemote, [this] { app_->OnGetToneRemote(); });
     frame_->SetCommandHandler(CTmpFrame::kIdSendToneRemote, [this] { app_->OnSendToneRemote(); });
     frame_->show();
+}
+
+bool GuiProgram::MayClose() {
+    if (closeAfterCancel_ || !app_->TransceiverCommandBusy()) {
+        closeWatch_.stop();
+        return true;
+    }
+    closeAfterCancel_ = true;
+    app_->CancelProcedures();
+    // The cancel ends the waits; the window closes from the event loop once
+    // the driver has wound down.
+    QObject::connect(&closeWatch_, &QTimer::timeout, frame_.get(), [this] {
+        if (!app_->TransceiverCommandBusy()) {
+            closeWatch_.stop();
+            frame_->close();
+        }
+    });
+    closeWatch_.start(50);
+    return false;
 }
 
 void GuiProgram::OpenSerialComms() {

@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <QTimer>
 #include <memory>
 #include <string>
 
@@ -47,6 +48,11 @@ class GuiProgram {
 
   private:
     void OpenSerialComms();
+    // Exit and the close box while a transfer runs: the procedures are
+    // cancelled first and the window closes once the driver is idle, so the
+    // card is not left in the middle of a message. Asked again while that
+    // is under way, the window closes at once.
+    bool MayClose();
 
     GuiOptions options_;
     qt::QtClock clock_;
@@ -62,6 +68,8 @@ class GuiProgram {
     std::unique_ptr<CTmpApp> app_;
     std::unique_ptr<CTmpFrame> frame_;
     bool finished_ = false;
+    bool closeAfterCancel_ = false;
+    QTimer closeWatch_;
 };
 
 // Reads the GUI's options (argv after QApplication took its own); false
