@@ -26,9 +26,12 @@ ProgressWindow::ProgressWindow(QWidget* parent) : QDialog(parent) {
     setModal(false);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     // The layout is given in dialog units: a quarter of the average character
-    // width across, an eighth of the character height down.
+    // width across, an eighth of the character height down. The average is
+    // taken over the letters, as dialog units are defined; a font's own
+    // average width can be far narrower than its text and clip the status.
     const QFontMetrics fm(font());
-    const double ux = fm.averageCharWidth() / 4.0;
+    const QString letters = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+    const double ux = fm.horizontalAdvance(letters) / static_cast<double>(letters.size()) / 4.0;
     const double uy = fm.height() / 8.0;
     auto r = [ux, uy](int x, int y, int w, int h) {
         return QRect(static_cast<int>(x * ux), static_cast<int>(y * uy), static_cast<int>(w * ux),
