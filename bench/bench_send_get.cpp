@@ -6,12 +6,18 @@
 // Send; 5, 12, 8, 10 for a Get) the table shows its virtual time, the bytes
 // that went over the line each way meanwhile, and its time against the
 // floor: those bytes, both directions, at 960 bytes/s. A transaction's time
-// runs from the tick that starts it to the tick that ends it, so it is
-// measured to the driver's 50 ms tick. The binary part is the first
-// transaction's start to the last one's end; the whole sequence is the
-// command to the driver being idle again, login, text procedures and
-// (for a Send) the card's reboot included.
+// runs from the first byte written for it (by either end) to the moment the
+// last one has crossed the line, usually our ACK of the card's last EOT; a
+// byte belongs to the transaction that is running, in binary mode, when it
+// is written. The binary part is the first transaction's start to the last
+// one's end; the whole sequence is the command to the driver being idle
+// again, login, text procedures and (for a Send) the card's reboot included.
+//
+// The driver's own state cannot mark the end: after the last transaction
+// the text procedure that follows runs inside the same dispatch, its
+// blocking exchanges included, before the transaction code is seen cleared.
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -23,6 +29,7 @@
 #include "model/CTmpDoc.h"
 #include "ops/Messages.h"
 #include "ops/ProcedureCodes.h"
+#include "sim/SimLine.h"
 #include "sim/TransceiverSim.h"
 
 namespace {
@@ -70,13 +77,13 @@ const char* Name(int code) {
 class Run : public AppOnCard {
   public:
     Run() {
-        AttachCard({}, [this](bool toDevice, uint8_t) {
-            if (toDevice) {
-                ++now_.toCard;
-            } else {
-                ++now_.fromCard;
-            }
-        });
+        AttachCard({});
+        for (const auto dir : {sim::SimLine::Dir::HostToCard, sim::SimLine::Dir::CardToHost}) {
+            rig.line.SetFilter(dir, [this, dir](uint8_t) {
+                Written(dir == sim::SimLine::Dir::HostToCard);
+                return sim::FilterResult{};
+            });
+        }
         rig.settings.SetInt("General Settings", "COM Port", 0);
         app->InitInstance();
     }
@@ -85,29 +92,19 @@ class Run : public AppOnCard {
                app->pendingBinary == 0 && app->textPending == 0 &&
                app->chainState == chain::kWaitLogin;
     }
-    // Runs the command just started until the driver is idle, noting where
-    // each binary transaction starts and ends.
+    // Runs the command just started until the driver is idle; segments gets
+    // one entry per binary transaction that put bytes on the line.
     bool Measure(std::vector<Segment>& segments, Segment& whole) {
+        segments_ = &segments;
         segments.clear();
+        current_ = 0;
         whole.start = Now();
-        int current = 0;
         rig.pump.AfterCommand();
-        const bool idle = rig.pump.RunUntil(
-            [&] {
-                if (app->binaryTransaction != current) {
-                    if (current != 0) {
-                        segments.back().end = Now();
-                    }
-                    current = app->binaryTransaction;
-                    if (current != 0) {
-                        segments.push_back(Segment{current, Now(), Counts{}});
-                    }
-                }
-                return Idle();
-            },
-            kCommandMs);
+        const bool idle = rig.pump.RunUntil([&] { return Idle(); }, kCommandMs);
         whole.end = Now();
         rig.pump.RunFor(200);
+        Close();
+        segments_ = nullptr;
         return idle;
     }
     Counts Now() {
@@ -116,7 +113,41 @@ class Run : public AppOnCard {
     }
 
   private:
+    // One byte written onto the line, by the driver or by the card.
+    void Written(bool toCard) {
+        const int code = app->binaryMode == 1 ? app->binaryTransaction : 0;
+        if (code != current_) {
+            Close();
+            current_ = code;
+            if (code != 0 && segments_ != nullptr) {
+                segments_->push_back(Segment{code, Now(), Counts{}});
+            }
+        }
+        if (toCard) {
+            ++now_.toCard;
+        } else {
+            ++now_.fromCard;
+        }
+        if (current_ != 0) {
+            // Bytes of a transaction go one at a time or one block at a
+            // time: the line is free when this one is written, and the
+            // block's bytes follow back to back.
+            lastByteEnd_ = std::max(lastByteEnd_, rig.clock.NowNs()) + rig.line.ByteTimeNs();
+        }
+    }
+    void Close() {
+        if (current_ != 0 && segments_ != nullptr && !segments_->empty()) {
+            Segment& s = segments_->back();
+            s.end = now_;
+            s.end.ns = lastByteEnd_;
+        }
+        current_ = 0;
+    }
+
     Counts now_;
+    int current_ = 0;
+    uint64_t lastByteEnd_ = 0;
+    std::vector<Segment>* segments_ = nullptr;
 };
 
 double Seconds(const Segment& s) {
