@@ -11,6 +11,8 @@ struct CliCall {
     std::vector<std::string> arguments;         // the positional ones, in order
     std::map<std::string, std::string> values;  // options given, by name without "--"
                                                 // (a switch: an empty value)
+    // A repeatable option's values, in the order given (not in `values`).
+    std::map<std::string, std::vector<std::string>> repeated;
     std::FILE* out = stdout;
     std::FILE* err = stderr;
 
@@ -18,6 +20,11 @@ struct CliCall {
     const std::string* Value(const std::string& name) const {
         const auto it = values.find(name);
         return it == values.end() ? nullptr : &it->second;
+    }
+    // A repeatable option's values; empty when it was not given.
+    std::vector<std::string> All(const std::string& name) const {
+        const auto it = repeated.find(name);
+        return it == repeated.end() ? std::vector<std::string>() : it->second;
     }
 };
 
@@ -31,6 +38,9 @@ struct CliOption {
     const char* valueName;  // e.g. "PATH"; null for a switch that takes no value
     const char* description;
     bool required = false;
+    // May be given more than once ("--set A=1 --set B=2"); a value-taking
+    // option otherwise may not.
+    bool repeatable = false;
 };
 
 // One sub-command of quillon-cli: its command line and what runs it. The

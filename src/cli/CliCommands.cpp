@@ -1,6 +1,8 @@
 // The table of quillon-cli's commands.
 #include "cli/CliCommand.h"
+#include "cli/CmdChangePassword.h"
 #include "cli/CmdDocument.h"
+#include "cli/CmdParams.h"
 #include "cli/CmdProbe.h"
 #include "cli/CmdTransceiver.h"
 
@@ -60,6 +62,25 @@ const std::vector<CliCommand>& CliCommands() {
          {kDeviceOption, kPasswordOption},
          &RunProbe,
          true},
+        {"change-password",
+         "change the card's login password (logs in with the old one)",
+         {},
+         {kDeviceOption,
+          {"old", "OLD", "the card's password now", true},
+          {"new", "NEW", "the password it is to have", true}},
+         &RunChangePassword,
+         true},
+        {"params",
+         "read the card's radio-wide parameters, or set some and read them all back",
+         {},
+         {kDeviceOption,
+          kPasswordOption,
+          {"set", "NAME=VALUE",
+           "set a parameter: ee_fpmon (0 or 1), ee_fpvol (1 to 10), ee_bpnl_output (0 to 3), "
+           "ee_dflt_chan (0 to 511, or 0xFFFF for none)",
+           false, true}},
+         &RunParams,
+         true},
     };
     return commands;
 }
@@ -74,6 +95,9 @@ std::string Usage(const CliCommand& command) {
         std::string text = std::string("--") + o.name;
         if (o.valueName != nullptr) {
             text += std::string(" ") + o.valueName;
+        }
+        if (o.repeatable) {
+            text += " ...";
         }
         options += o.required ? " " + text : " [" + text + "]";
     }

@@ -48,8 +48,19 @@ bool CliPrompts::PasswordEntry(std::string& password) {
     return ok;
 }
 
-bool CliPrompts::ChangePassword(std::string&, std::string&) {
-    return false;
+void CliPrompts::SetPasswordChange(const std::string& oldPassword, const std::string& newPassword) {
+    changeGiven_ = true;
+    oldPassword_ = oldPassword;
+    newPassword_ = newPassword;
+}
+
+bool CliPrompts::ChangePassword(std::string& oldPassword, std::string& newPassword) {
+    if (!changeGiven_) {
+        return false;
+    }
+    oldPassword = oldPassword_;
+    newPassword = newPassword_;
+    return true;
 }
 
 int CliPrompts::Choice(const std::string& title, const std::string& text,

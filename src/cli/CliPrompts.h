@@ -22,6 +22,10 @@ class CliPrompts : public Prompts {
     std::optional<std::string> AskText(const std::string& title, const std::string& label,
                                        int maxLength) override;
 
+    // What the Change Password dialog answers: the passwords from the
+    // command line. Without them it is cancelled.
+    void SetPasswordChange(const std::string& oldPassword, const std::string& newPassword);
+
     // The failures and refusals shown so far (exclamation boxes).
     int Warnings() const { return warnings_; }
     const std::string& LastMessage() const { return last_; }
@@ -29,6 +33,9 @@ class CliPrompts : public Prompts {
   private:
     int warnings_ = 0;
     std::string last_;
+    bool changeGiven_ = false;
+    std::string oldPassword_;
+    std::string newPassword_;
 };
 
 // The progress window as one line on stderr, redrawn in place:

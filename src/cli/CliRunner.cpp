@@ -104,6 +104,15 @@ int RunCommand(const CliCommand& c, const QStringList& args, std::FILE* out, std
             continue;
         }
         const QStringList given = parser.values(QString::fromLatin1(o.name));
+        if (o.repeatable) {
+            if (given.isEmpty() && o.required) {
+                return UsageError(c, std::string("--") + o.name + " is required", err);
+            }
+            for (const QString& v : given) {
+                call.repeated[o.name].push_back(ToBytes(v));
+            }
+            continue;
+        }
         if (given.size() > 1) {
             return UsageError(c, std::string("--") + o.name + " given more than once", err);
         }

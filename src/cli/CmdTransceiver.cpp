@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "cli/CardCommand.h"
 #include "cli/CliSession.h"
 #include "model/CTmpDoc.h"
 #include "model/DocumentFile.h"
@@ -16,42 +17,6 @@ namespace {
 // their procedures' completion messages). Anything else the user was shown
 // (on stderr, as it came) means the command failed.
 constexpr const char* kExitBinaryDone = "Transceiver now in text mode.";
-
-// A whole Send or Get is a few minutes at the most; the procedures bound
-// every wait of their own, this only keeps a stuck program from hanging on.
-constexpr int kMaxSeconds = 1800;
-
-bool OpenDevice(const CliCall& call, CliSession& s) {
-    if (s.Open()) {
-        return true;
-    }
-    std::fprintf(call.err, "%s\n(%s could not be opened)\n", msg::kSelectPortFirst,
-                 call.Value("device")->c_str());
-    return false;
-}
-
-void UsePassword(const CliCall& call, CTmpApp& app) {
-    if (const std::string* password = call.Value("password")) {
-        app.RememberPassword(*password);
-    }
-}
-
-// Lets the command's procedures run to their end; true when the last
-// message shown was the completion message.
-bool RunToCompletion(const CliCall& call, CliSession& s, const std::string& completion) {
-    CTmpApp& app = s.App();
-    const bool ended = s.RunUntil([&] { return !app.TransceiverCommandBusy(); }, kMaxSeconds);
-    s.Progress().Hide();
-    if (s.Interrupted()) {
-        std::fprintf(call.err, "Cancelled.\n");
-        return false;
-    }
-    if (!ended) {
-        std::fprintf(call.err, "The transceiver procedure did not end.\n");
-        return false;
-    }
-    return s.Prompts().LastMessage() == completion;
-}
 
 }  // namespace
 

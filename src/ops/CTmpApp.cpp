@@ -8,6 +8,7 @@
 #include "ops/BcpTransactions.h"
 #include "ops/Messages.h"
 #include "ops/ProcedureCodes.h"
+#include "ops/RadioParameters.h"
 #include "ops/Settings.h"
 #include "ops/TextProcedures.h"
 #include "ops/TextSession.h"
@@ -161,6 +162,8 @@ void CTmpApp::AbortProcedures() {
     chainState = chain::kWaitLogin;
     tableRead = 0;
     tableWritten = 0;
+    // An exchange of the parameters alone ends with its procedures.
+    parameterExchange.alone = false;
 }
 
 void CTmpApp::ResetSession() {
@@ -223,6 +226,7 @@ bool CTmpApp::MayStartTransceiverCommand() {
         deps_.prompts.Beep();
         return false;
     }
+    parameterExchange = ParameterExchange{};
     return true;
 }
 
@@ -528,6 +532,19 @@ void CTmpApp::LogOut() {
     // The card answers with its login prompt; nothing in the reply matters.
     link_->SendText(kLogoutCommand, 3, true, "");
     promptReady = 0;
+}
+
+bool CTmpApp::StartParameterExchange(unsigned writeMask) {
+    if (!MayStartTransceiverCommand()) {
+        return false;
+    }
+    parameterExchange.alone = true;
+    parameterExchange.writeMask = writeMask & ((1u << kRadioParameterCount) - 1u);
+    textProcedure = textproc::kLogin;
+    pendingText =
+        parameterExchange.writeMask != 0 ? textproc::kParameterWrite : textproc::kParameterRead;
+    textPending = 1;
+    return true;
 }
 
 }  // namespace quillon

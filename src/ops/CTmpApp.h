@@ -179,6 +179,15 @@ class CTmpApp : public MessageTarget, public TextSessionHost {
     // Ends the session on the card's command line, which goes back to its
     // login prompt; does nothing unless logged in.
     void LogOut();
+    // The radio-wide parameters alone: logs in, sets the parameters in
+    // `writeMask` (bit i for RadioParameterAt(i); none for a plain read) to
+    // the document's values, reads all four back into the document and logs
+    // out. Nothing else of the card changes: no channel table is stored and
+    // the card does not reboot. False when the command did not start (the
+    // user has been told).
+    bool StartParameterExchange(unsigned writeMask);
+    // The last parameter exchange read all four parameters back.
+    bool ParametersReadBack() const { return parameterExchange.readBack; }
 
     // --- session values (fields in their declared order) ------------------
     int binaryMode = 0;
@@ -209,6 +218,16 @@ class CTmpApp : public MessageTarget, public TextSessionHost {
     float transceiverVersion = 0.0f;
     int loginStep = loginstep::kDetect;
     EmptyKeyList emptyKeyList = EmptyKeyList::Ask;
+    // A parameter exchange started on its own rather than within a Send or
+    // a Get: the parameter write then sets only the masked parameters and
+    // goes on to the read, which ends it without the Get's message. Every
+    // other command clears it, so a Send after it writes the table again.
+    struct ParameterExchange {
+        bool alone = false;
+        unsigned writeMask = 0;
+        bool readBack = false;
+    };
+    ParameterExchange parameterExchange;
 
   protected:
     // One step of the running text procedure or binary transaction. The

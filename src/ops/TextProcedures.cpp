@@ -239,13 +239,22 @@ void StepParameterWrite(CTmpApp& app) {
         values[i] = doc->*(RadioParameterAt(i).field);
     }
 
+    // On its own the exchange sets only the parameters it was given and
+    // reads them all back instead of storing the table and rebooting.
+    const bool alone = app.parameterExchange.alone;
+    const unsigned mask =
+        alone ? app.parameterExchange.writeMask : (1u << kRadioParameterCount) - 1u;
+
     ShowProgress(app, msg::kTitleGeneralParameters, msg::kTextWriting);
     for (int i = 0; i < kRadioParameterCount; ++i) {
         if (Stopped(app, code)) {
             return;
         }
         const RadioParameter& p = RadioParameterAt(i);
-        Exchange(app, std::string("setp ") + p.cardName + " " + values[i] + "\r\n", kReplySeconds);
+        if ((mask & (1u << i)) != 0) {
+            Exchange(app, std::string("setp ") + p.cardName + " " + values[i] + "\r\n",
+                     kReplySeconds);
+        }
         app.Progress().SetBar(25.0f * static_cast<float>(i + 1));
     }
     if (Stopped(app, code)) {
@@ -253,7 +262,7 @@ void StepParameterWrite(CTmpApp& app) {
     }
     app.Pause();
     if (!Stopped(app, code)) {
-        app.textProcedure = textproc::kWriteChannelTable;
+        app.textProcedure = alone ? textproc::kParameterRead : textproc::kWriteChannelTable;
     }
 }
 
@@ -291,8 +300,14 @@ void StepParameterRead(CTmpApp& app) {
         }
     }
     app.Pause();
+    const bool alone = app.parameterExchange.alone;
     app.AbortProcedures();
     LogOutAfterGet(app);
+    if (alone) {
+        // No table was read: the Get's message would say otherwise.
+        app.parameterExchange.readBack = true;
+        return;
+    }
     app.GetPrompts().MessageBox(msg::kTableRead, Icon::Information);
     if (model::CTmpDoc* doc = app.Document()) {
         doc->SetModified(true);

@@ -12,6 +12,7 @@
 
 #include "cli/CliCommand.h"
 #include "cli/CliRunner.h"
+#include "cli/CmdParams.h"
 
 namespace quillon::cli {
 namespace {
@@ -49,7 +50,7 @@ std::string ReadFile(const std::string& path) {
 const std::string kData = std::string(QUILLON_TEST_DATA_DIR) + "/cli/";
 
 TEST(CliTable, EveryCommandAnswersHelpWithItsUsage) {
-    ASSERT_EQ(CliCommands().size(), 9u);
+    ASSERT_EQ(CliCommands().size(), 11u);
     for (const CliCommand& c : CliCommands()) {
         for (const char* help : {"--help", "-h"}) {
             const Result r = Cli({c.name, help});
@@ -75,7 +76,9 @@ TEST(CliTable, UsagesAndOneHelpAsWritten) {
                           "import-csv IN.csv OUT.bcf [--base FILE.bcf]", "list FILE.bcf",
                           "new OUT.bcf", "get --device PATH [--password PW] OUT.bcf",
                           "send --device PATH [--password PW] [--erase-keys] FILE.bcf",
-                          "exit-binary --device PATH", "probe --device PATH [--password PW]"}));
+                          "exit-binary --device PATH", "probe --device PATH [--password PW]",
+                          "change-password --device PATH --old OLD --new NEW",
+                          "params --device PATH [--password PW] [--set NAME=VALUE ...]"}));
     const Result r = Cli({"import-csv", "--help"});
     EXPECT_EQ(r.out,
               "Usage: quillon-cli import-csv IN.csv OUT.bcf [--base FILE.bcf]\n"
@@ -138,6 +141,15 @@ TEST(CliTable, WrongCommandLinesAreUsageErrorsOnStderr) {
         {{"probe", "--device", "/dev/null", "extra"},
          "quillon-cli probe: unexpected argument 'extra'\n"
          "Usage: quillon-cli probe --device PATH [--password PW]\n"},
+        {{"change-password", "--device", "/dev/null", "--new", "b"},
+         "quillon-cli change-password: --old is required\n"
+         "Usage: quillon-cli change-password --device PATH --old OLD --new NEW\n"},
+        {{"change-password", "--device", "/dev/null", "--old", "a", "--new", "b", "--new", "c"},
+         "quillon-cli change-password: --new given more than once\n"
+         "Usage: quillon-cli change-password --device PATH --old OLD --new NEW\n"},
+        {{"params", "--device", "/dev/null", "--set"},
+         "quillon-cli params: Missing value after '--set'.\n"
+         "Usage: quillon-cli params --device PATH [--password PW] [--set NAME=VALUE ...]\n"},
     };
     for (const auto& c : cases) {
         const Result r = Cli(c.args);
@@ -151,6 +163,116 @@ TEST(CliTable, WrongCommandLinesAreUsageErrorsOnStderr) {
         EXPECT_EQ(r.status, 64) << c.name;
         EXPECT_NE(r.err.find("Usage: quillon-cli " + Usage(c) + "\n"), std::string::npos) << r.err;
     }
+}
+
+// --- The card's settings: what is refused before the card is touched ----------------
+
+// A device that cannot be opened: a command that got as far as the card
+// would say so, so its absence from the output shows the card was never
+// reached.
+const char* kNoDevice = "/nonexistent/quillon-card";
+const char* kNotOpened = "could not be opened";
+
+TEST(CliCardSettings, ParamsRefusesEveryBadSettingBeforeTheCard) {
+    const struct {
+        std::vector<std::string> sets;
+        const char* err;
+    } cases[] = {
+        {{"ee_fpvol=11"},
+         "quillon-cli params: \"11\" is no value for ee_fpvol, the front panel audio level (1 "
+         "to 10)\n"},
+        {{"ee_fpvol=0"},
+         "quillon-cli params: \"0\" is no value for ee_fpvol, the front panel audio level (1 to "
+         "10)\n"},
+        {{"ee_fpmon=2"},
+         "quillon-cli params: \"2\" is no value for ee_fpmon, the front panel audio monitor (0 "
+         "or 1)\n"},
+        {{"ee_bpnl_output=4"},
+         "quillon-cli params: \"4\" is no value for ee_bpnl_output, the rear serial output (0 "
+         "to 3)\n"},
+        {{"ee_dflt_chan=512"},
+         "quillon-cli params: \"512\" is no value for ee_dflt_chan, the default channel (0 to "
+         "511, or 0xFFFF for none)\n"},
+        {{"ee_dflt_chan=-1"},
+         "quillon-cli params: \"-1\" is no value for ee_dflt_chan, the default channel (0 to "
+         "511, or 0xFFFF for none)\n"},
+        // A line end would reach the card's command line as a second command.
+        {{"ee_fpvol=5\r\nwct"},
+         "quillon-cli params: \"5\\r\\nwct\" is no value for ee_fpvol, the front panel audio "
+         "level (1 to 10)\n"},
+        {{"ee_fpvol="},
+         "quillon-cli params: \"\" is no value for ee_fpvol, the front panel audio level (1 to "
+         "10)\n"},
+        {{"ee_fpvol"}, "quillon-cli params: --set ee_fpvol has no value (NAME=VALUE)\n"},
+        {{"volume=5"},
+         "quillon-cli params: unknown parameter \"volume\" (it is one of ee_fpmon, ee_fpvol, "
+         "ee_bpnl_output, ee_dflt_chan)\n"},
+        // One bad value among good ones sets none of them.
+        {{"ee_fpvol=5", "ee_fpmon=1", "EE_FPMON=1"},
+         "quillon-cli params: unknown parameter \"EE_FPMON\" (it is one of ee_fpmon, ee_fpvol, "
+         "ee_bpnl_output, ee_dflt_chan)\n"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args = {"params", "--device", kNoDevice, "--password", "pw"};
+        for (const std::string& s : c.sets) {
+            args.push_back("--set");
+            args.push_back(s);
+        }
+        const Result r = Cli(args);
+        EXPECT_EQ(r.status, 64) << c.err;
+        EXPECT_EQ(r.err, c.err);
+        EXPECT_EQ(r.out, "");
+    }
+    // Good settings get as far as the device.
+    const Result r =
+        Cli({"params", "--device", kNoDevice, "--password", "pw", "--set", "ee_fpvol=1", "--set",
+             "ee_dflt_chan=0xffff", "--set", "ee_dflt_chan=511"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find(kNotOpened), std::string::npos) << r.err;
+}
+
+TEST(CliCardSettings, ParseParameterSettingsKeepsTheLastValueOfEachGivenParameter) {
+    ParameterSettings p = ParseParameterSettings({});
+    EXPECT_EQ(p.mask, 0u);
+    EXPECT_EQ(p.problem, "");
+
+    p = ParseParameterSettings(
+        {"ee_dflt_chan=0xffff", "ee_fpmon=0", "ee_fpmon=1", "ee_bpnl_output=3"});
+    EXPECT_EQ(p.problem, "");
+    EXPECT_EQ(p.mask, 0b1101u);
+    EXPECT_EQ(p.values[0], "1");
+    EXPECT_EQ(p.values[1], "");
+    EXPECT_EQ(p.values[2], "3");
+    EXPECT_EQ(p.values[3], "0xFFFF");  // as the card is sent "none"
+
+    p = ParseParameterSettings({"ee_dflt_chan=0", "ee_fpvol=10"});
+    EXPECT_EQ(p.problem, "");
+    EXPECT_EQ(p.mask, 0b1010u);
+    EXPECT_EQ(p.values[1], "10");
+    EXPECT_EQ(p.values[3], "0");
+}
+
+TEST(CliCardSettings, ChangePasswordRefusesWhatTheDialogRefusesBeforeTheCard) {
+    const struct {
+        const char* oldPassword;
+        const char* newPassword;
+        const char* err;
+    } cases[] = {
+        {"quillon", "", "Please enter new password.\n"},
+        {"same", "same", "Old and new passwords must be different.\n"},
+    };
+    for (const auto& c : cases) {
+        const Result r = Cli({"change-password", "--device", kNoDevice, "--old", c.oldPassword,
+                              "--new", c.newPassword});
+        EXPECT_EQ(r.status, 1) << c.err;
+        EXPECT_EQ(r.err, c.err);
+        EXPECT_EQ(r.out, "");
+    }
+    // The old password may be empty; the device is then opened.
+    const Result r = Cli({"change-password", "--device", kNoDevice, "--old", "", "--new", "n3w"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find(kNotOpened), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find("n3w"), std::string::npos);
 }
 
 class CliDocumentInProcess : public ::testing::Test {

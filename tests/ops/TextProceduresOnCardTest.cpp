@@ -612,4 +612,117 @@ TEST_F(TextProceduresOnCard, ACancelledChangePasswordDialogSendsNothing) {
     ExpectDriverIdle();
 }
 
+// --- The parameters alone (quillon-cli params) --------------------------------------
+
+TEST_F(TextProceduresOnCard, ParametersAloneAreReadAfterALoginAndLeaveTheCardLoggedOut) {
+    WithCard();
+    auto content = card->Content();
+    ASSERT_TRUE(content.SetParameter("ee_fpmon", "0"));
+    ASSERT_TRUE(content.SetParameter("ee_fpvol", "4"));
+    ASSERT_TRUE(content.SetParameter("ee_bpnl_output", "2"));
+    card->SetContent(content);
+    app->RememberPassword(quillon::sim::kFactoryPassword);
+
+    ASSERT_TRUE(app->StartParameterExchange(0));
+    Run();
+
+    // No table was read, so the Get's message is not shown.
+    EXPECT_TRUE(rig.prompts.BoxTexts().empty());
+    EXPECT_TRUE(app->ParametersReadBack());
+    EXPECT_EQ(doc.frontPanelMonitor, "0");
+    EXPECT_EQ(doc.frontPanelVolume, "4");
+    EXPECT_EQ(doc.backPanelOutput, "2");
+    EXPECT_EQ(doc.defaultChannel, "0xFFFF");
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_TRUE(Has(sent,
+                    "getp ee_fpmon\r\ngetp ee_fpvol\r\ngetp ee_bpnl_output\r\n"
+                    "getp ee_dflt_chan\r\n\rlogout\r"))
+        << sent;
+    EXPECT_FALSE(Has(sent, "setp"));
+    EXPECT_FALSE(Has(sent, "wct"));
+    EXPECT_EQ(card->CurrentMode(), TransceiverSim::Mode::LoginUser);
+    ExpectDriverIdle();
+}
+
+TEST_F(TextProceduresOnCard, ParametersAloneSetOnlyTheGivenOnesAndReadAllBackWithoutAReboot) {
+    WithCard();
+    auto content = card->Content();
+    ASSERT_TRUE(content.SetParameter("ee_fpmon", "0"));
+    ASSERT_TRUE(content.SetParameter("ee_dflt_chan", "12"));
+    card->SetContent(content);
+    app->RememberPassword(quillon::sim::kFactoryPassword);
+    // Only the volume and the default channel are to be set; the other two
+    // document values must not reach the card.
+    doc.frontPanelMonitor = "1";
+    doc.frontPanelVolume = "3";
+    doc.backPanelOutput = "3";
+    doc.defaultChannel = "0xFFFF";
+
+    ASSERT_TRUE(app->StartParameterExchange(0b1010u));
+    Run();
+
+    EXPECT_TRUE(rig.prompts.BoxTexts().empty());
+    EXPECT_TRUE(app->ParametersReadBack());
+    const std::string written = "setp ee_fpvol 3\r\nsetp ee_dflt_chan 0xFFFF\r\n";
+    EXPECT_TRUE(Has(sent, written + "getp ee_fpmon\r\ngetp ee_fpvol\r\ngetp ee_bpnl_output\r\n"
+                                    "getp ee_dflt_chan\r\n\rlogout\r"))
+        << sent;
+    EXPECT_EQ(Count(sent, "setp"), 2u);
+    EXPECT_FALSE(Has(sent, "wct"));
+    EXPECT_EQ(*card->Content().Parameter("ee_fpmon"), "0");
+    EXPECT_EQ(*card->Content().Parameter("ee_fpvol"), "3");
+    EXPECT_EQ(*card->Content().Parameter("ee_bpnl_output"), "1");
+    // The document now holds what the card holds.
+    EXPECT_EQ(doc.frontPanelMonitor, "0");
+    EXPECT_EQ(doc.frontPanelVolume, "3");
+    EXPECT_EQ(doc.backPanelOutput, "1");
+    EXPECT_EQ(doc.defaultChannel, "0xFFFF");
+    EXPECT_EQ(card->CurrentMode(), TransceiverSim::Mode::LoginUser);
+    ExpectDriverIdle();
+}
+
+TEST_F(TextProceduresOnCard, ParametersAloneWithAWrongPasswordSetNothing) {
+    WithCard();
+    app->RememberPassword("guess");
+    doc.frontPanelVolume = "3";
+
+    ASSERT_TRUE(app->StartParameterExchange(0b0010u));
+    Run();
+
+    EXPECT_EQ(rig.prompts.BoxTexts(),
+              std::vector<std::string>{"Login failed! Maybe you entered the wrong password?"});
+    EXPECT_FALSE(app->ParametersReadBack());
+    EXPECT_FALSE(Has(sent, "setp"));
+    EXPECT_FALSE(Has(sent, "getp"));
+    EXPECT_EQ(*card->Content().Parameter("ee_fpvol"), "10");
+    ExpectDriverIdle();
+}
+
+TEST_F(TextProceduresOnCard, ASendAfterACancelledParameterExchangeStoresTheTableAgain) {
+    WithCard();
+    app->RememberPassword(quillon::sim::kFactoryPassword);
+    doc.frontPanelVolume = "3";
+    doc.backPanelOutput = "2";
+    cancelAfter = "setp ee_fpvol 3\r\n";
+
+    ASSERT_TRUE(app->StartParameterExchange(0b0110u));
+    Run();
+    EXPECT_NE(sentAtCancel, std::string::npos);
+    EXPECT_FALSE(app->ParametersReadBack());
+    EXPECT_FALSE(Has(sent, "setp ee_bpnl_output"));
+    ExpectDriverIdle();
+
+    // The whole Send's parameter write: all four, then the stored table.
+    LogIn();
+    app->emptyKeyList = EmptyKeyList::Keep;
+    StartSendTail();
+    Run();
+    EXPECT_EQ(rig.prompts.BoxTexts(), std::vector<std::string>{kWritten});
+    EXPECT_TRUE(Has(sent,
+                    "setp ee_fpmon 1\r\nsetp ee_fpvol 3\r\nsetp ee_bpnl_output 2\r\n"
+                    "setp ee_dflt_chan 0xFFFF\r\n"))
+        << sent;
+    EXPECT_TRUE(Has(sent, "wct"));
+}
+
 }  // namespace

@@ -1,0 +1,44 @@
+#include "cli/CardCommand.h"
+
+#include <cstdio>
+
+#include "ops/Messages.h"
+
+namespace quillon::cli {
+
+bool OpenDevice(const CliCall& call, CliSession& s) {
+    if (s.Open()) {
+        return true;
+    }
+    std::fprintf(call.err, "%s\n(%s could not be opened)\n", msg::kSelectPortFirst,
+                 call.Value("device")->c_str());
+    return false;
+}
+
+void UsePassword(const CliCall& call, CTmpApp& app) {
+    if (const std::string* password = call.Value("password")) {
+        app.RememberPassword(*password);
+    }
+}
+
+bool RunProcedures(const CliCall& call, CliSession& s) {
+    CTmpApp& app = s.App();
+    const bool ended =
+        s.RunUntil([&] { return !app.TransceiverCommandBusy(); }, kMaxProcedureSeconds);
+    s.Progress().Hide();
+    if (s.Interrupted()) {
+        std::fprintf(call.err, "Cancelled.\n");
+        return false;
+    }
+    if (!ended) {
+        std::fprintf(call.err, "The transceiver procedure did not end.\n");
+        return false;
+    }
+    return true;
+}
+
+bool RunToCompletion(const CliCall& call, CliSession& s, const std::string& completion) {
+    return RunProcedures(call, s) && s.Prompts().LastMessage() == completion;
+}
+
+}  // namespace quillon::cli

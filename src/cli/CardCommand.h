@@ -1,0 +1,31 @@
+#pragma once
+// What every quillon-cli command that talks to a card does around its
+// procedures: open the device, hand over the password, and let the
+// procedures run to their end.
+#include <string>
+
+#include "cli/CliCommand.h"
+#include "cli/CliSession.h"
+
+namespace quillon::cli {
+
+// A whole Send or Get is a few minutes at the most; the procedures bound
+// every wait of their own, this only keeps a stuck program from hanging on.
+inline constexpr int kMaxProcedureSeconds = 1800;
+
+// Opens --device; false (with the message on stderr) when it does not open.
+bool OpenDevice(const CliCall& call, CliSession& s);
+
+// --password, when given, is the one the login uses; otherwise the prompts
+// take it from $QUILLON_PASSWORD or the terminal.
+void UsePassword(const CliCall& call, CTmpApp& app);
+
+// Lets the command's procedures run to their end; false (saying why) when
+// they were cancelled or did not end.
+bool RunProcedures(const CliCall& call, CliSession& s);
+
+// RunProcedures, and true only when the last message shown was the
+// procedure's completion message.
+bool RunToCompletion(const CliCall& call, CliSession& s, const std::string& completion);
+
+}  // namespace quillon::cli
