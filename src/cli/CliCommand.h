@@ -67,6 +67,8 @@ std::string Usage(const CliCommand& command);
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailure = 1;  // the transceiver procedure failed
 inline constexpr int kExitRefused = 2;  // a file was refused or unreadable
-inline constexpr int kExitUsage = 64;   // the command line was wrong
+// A wrong command line is refused input as much as a refused file: scripts
+// tell "the card failed" (1) from "nothing was tried" (2).
+inline constexpr int kExitUsage = 2;  // the command line was wrong
 
 }  // namespace quillon::cli

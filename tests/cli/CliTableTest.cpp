@@ -109,7 +109,7 @@ TEST(CliTable, ProgramHelpAndVersion) {
     EXPECT_EQ(r.out, "Quillon Radio Programmer - Version 2.7\n");
     // No command at all: the overview, as an error.
     r = Cli({});
-    EXPECT_EQ(r.status, 64);
+    EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err, Cli({"--help"}).out);
 }
@@ -153,14 +153,14 @@ TEST(CliTable, WrongCommandLinesAreUsageErrorsOnStderr) {
     };
     for (const auto& c : cases) {
         const Result r = Cli(c.args);
-        EXPECT_EQ(r.status, 64) << c.err;
+        EXPECT_EQ(r.status, 2) << c.err;
         EXPECT_EQ(r.err, c.err);
         EXPECT_EQ(r.out, "") << c.err;
     }
     // Every command refuses an option it does not know.
     for (const CliCommand& c : CliCommands()) {
         const Result r = Cli({c.name, "--no-such-option"});
-        EXPECT_EQ(r.status, 64) << c.name;
+        EXPECT_EQ(r.status, 2) << c.name;
         EXPECT_NE(r.err.find("Usage: quillon-cli " + Usage(c) + "\n"), std::string::npos) << r.err;
     }
 }
@@ -219,7 +219,7 @@ TEST(CliCardSettings, ParamsRefusesEveryBadSettingBeforeTheCard) {
             args.push_back(s);
         }
         const Result r = Cli(args);
-        EXPECT_EQ(r.status, 64) << c.err;
+        EXPECT_EQ(r.status, 2) << c.err;
         EXPECT_EQ(r.err, c.err);
         EXPECT_EQ(r.out, "");
     }
