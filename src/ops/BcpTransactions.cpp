@@ -180,6 +180,73 @@ bool BcpTransactions::StepExchange(const std::function<void()>& onSent) {
     }
 }
 
+bool BcpTransactions::StepDataSend(const DataSend& send) {
+    CBciLink& link = *app_.Link();
+    for (;;) {
+        int r = kOk;
+        switch (step_) {
+            case 1:
+                link.StartExchange();
+                step_ = 2;
+                continue;
+            case 2:
+                r = link.SendBytes(static_cast<int>(send.countLength), send.count);
+                break;
+            case 3:
+                r = link.FinishMessage();
+                break;
+            case 4:
+                send.fillBlock();
+                step_ = 5;
+                continue;
+            case 5:
+                r = link.SendBytes(static_cast<int>(blockLength_), block_.data());
+                break;
+            case 6:
+                // Straight after the last block is queued, in the same call:
+                // the padding must be in the ring before that block's ACK
+                // lets the engine send the EOT.
+                r = link.FinishMessage();
+                break;
+            case 7:
+                r = link.ReceiveBytes(kBlock, reply_.data());
+                break;
+            default:
+                r = link.WaitReplyEnd();
+                break;
+        }
+        if (r == kRunning) {
+            return false;
+        }
+        if (r != kOk) {
+            LinkFailed();
+            return false;
+        }
+        switch (step_) {
+            case 5:
+                step_ = send.done() ? 6 : 4;
+                break;
+            case 6:
+                if (send.onDataSent) {
+                    send.onDataSent();
+                }
+                counter_ = 0;
+                step_ = 7;
+                break;
+            case 7:
+                if (++counter_ >= send.replyBlocks) {
+                    step_ = 8;
+                }
+                break;
+            case 8:
+                return true;
+            default:
+                ++step_;
+                break;
+        }
+    }
+}
+
 int BcpTransactions::WaitReplyEndDraining() {
     CBciLink& link = *app_.Link();
     const int r = link.WaitReplyEnd();
@@ -222,6 +289,7 @@ void BcpTransactions::ChannelDataRefused(bci::ChannelDataFault fault) {
 // --- code 4: send the channel table ----------------------------------------------
 
 void BcpTransactions::SendChannels() {
+    ProgressSink& p = app_.Progress();
     if (!startedSendChannels_) {
         model::CTmpDoc* doc = DocumentOrFail();
         if (doc == nullptr || InitBinary() != 1) {
@@ -232,84 +300,28 @@ void BcpTransactions::SendChannels() {
         channelWriter_.emplace(doc->channels);
         app_.SetBinaryResult(binresult::kRunning);
         step_ = 1;
+        p.Show();
+        p.SetTitle(bcimsg::kTitleSendChannels);
+        p.SetText(bcimsg::kTextWritingChannels);
+        p.ResetBar();
     }
-    CBciLink& link = *app_.Link();
-    ProgressSink& p = app_.Progress();
-    for (;;) {
-        int r = kOk;
-        switch (step_) {
-            case 1:
-                p.Show();
-                p.SetTitle(bcimsg::kTitleSendChannels);
-                p.SetText(bcimsg::kTextWritingChannels);
-                p.ResetBar();
-                link.StartExchange();
-                step_ = 2;
-                continue;
-            case 2:
-                r = link.SendBytes(static_cast<int>(bci::kChannelCountMessage.size()),
-                                   bci::kChannelCountMessage.data());
-                break;
-            case 3:
-                r = link.FinishMessage();
-                break;
-            case 4: {
-                int last = -1;
-                blockLength_ = channelWriter_->NextBlock(block_, [&](int slot) {
-                    last = slot;
-                    p.AdvanceBar(kChannelStep);
-                });
-                if (last >= 0) {
-                    p.SetText(bcimsg::kTextSendingChannel + std::to_string(last));
-                }
-                step_ = 5;
-                continue;
-            }
-            case 5:
-                r = link.SendBytes(static_cast<int>(blockLength_), block_.data());
-                break;
-            case 6:
-                // Straight after the last block is queued, in the same call:
-                // the padding must be in the ring before that block's ACK
-                // lets the engine send the EOT.
-                r = link.FinishMessage();
-                break;
-            case 7:
-                r = link.ReceiveBytes(kBlock, reply_.data());
-                break;
-            default:
-                r = link.WaitReplyEnd();
-                break;
-        }
-        if (r == kRunning) {
-            return;
-        }
-        if (r != kOk) {
-            LinkFailed();
-            return;
-        }
-        switch (step_) {
-            case 5:
-                step_ = channelWriter_->Done() ? 6 : 4;
-                break;
-            case 6:
-                p.SetText(bcimsg::kTextVerifying);
-                counter_ = 0;
-                step_ = 7;
-                break;
-            case 7:
-                // The card's answer is not looked at, only taken.
-                if (++counter_ >= kSendReplyBlocks) {
-                    step_ = 8;
-                }
-                break;
-            case 8:
-                HandOver(bintxn::kSendSquelchAll);
-                return;
-            default:
-                ++step_;
-                break;
-        }
+    const DataSend send{bci::kChannelCountMessage.data(), bci::kChannelCountMessage.size(),
+                        [this, &p] {
+                            int last = -1;
+                            blockLength_ = channelWriter_->NextBlock(block_, [&](int slot) {
+                                last = slot;
+                                p.AdvanceBar(kChannelStep);
+                            });
+                            if (last >= 0) {
+                                p.SetText(bcimsg::kTextSendingChannel + std::to_string(last));
+                            }
+                        },
+                        [this] { return channelWriter_->Done(); },
+                        [&p] { p.SetText(bcimsg::kTextVerifying); },
+                        // The card's answer is not looked at, only taken.
+                        kSendReplyBlocks};
+    if (StepDataSend(send)) {
+        HandOver(bintxn::kSendSquelchAll);
     }
 }
 
@@ -574,51 +586,17 @@ void BcpTransactions::SendGroupsAll() {
         app_.SetBinaryResult(binresult::kRunning);
         step_ = 1;
     }
-    CBciLink& link = *app_.Link();
-    for (;;) {
-        int r = kOk;
-        switch (step_) {
-            case 1:
-                link.StartExchange();
-                step_ = 2;
-                continue;
-            case 2:
-                r = link.SendBytes(static_cast<int>(bci::kGroupCountMessage.size()),
-                                   bci::kGroupCountMessage.data());
-                break;
-            case 3:
-                r = link.FinishMessage();
-                break;
-            case 4:
-                blockLength_ =
-                    groupWriter_->NextBlock(block_, [&p](int) { p.AdvanceBar(kGroupStep); });
-                step_ = 5;
-                continue;
-            case 5:
-                r = link.SendBytes(static_cast<int>(blockLength_), block_.data());
-                break;
-            case 6:
-                // In the same call as the last block, as for the channel table.
-                r = link.FinishMessage();
-                break;
-            case 7:
-                r = link.ReceiveBytes(kBlock, reply_.data());
-                break;
-            default:
-                r = link.WaitReplyEnd();
-                break;
-        }
-        if (r == kRunning) {
-            return;
-        }
-        if (r != kOk) {
-            LinkFailed();
-            return;
-        }
-        if (step_ == 8) {
-            break;
-        }
-        step_ = step_ == 5 && !groupWriter_->Done() ? 4 : step_ + 1;
+    const DataSend send{bci::kGroupCountMessage.data(),
+                        bci::kGroupCountMessage.size(),
+                        [this, &p] {
+                            blockLength_ = groupWriter_->NextBlock(
+                                block_, [&p](int) { p.AdvanceBar(kGroupStep); });
+                        },
+                        [this] { return groupWriter_->Done(); },
+                        {},
+                        1};
+    if (!StepDataSend(send)) {
+        return;
     }
     if (reply_[0] != bci::kReplyTag || reply_[1] != bci::kCodeSendGroups) {
         LinkFailed();

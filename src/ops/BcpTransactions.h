@@ -64,6 +64,20 @@ class BcpTransactions {
     // A single-block exchange stepped to its end; false while it runs or
     // after a failure has been reported.
     bool StepExchange(const std::function<void()>& onSent = {});
+    // A count message, then a data message of as many blocks as `fillBlock`
+    // makes (into block_ and blockLength_) until `done`, then `replyBlocks`
+    // reply blocks into reply_ and the reply's end. `onDataSent` runs once
+    // the data message is out. True when the reply has ended; false while it
+    // runs or after a failure has been reported.
+    struct DataSend {
+        const uint8_t* count;
+        size_t countLength;
+        std::function<void()> fillBlock;
+        std::function<bool()> done;
+        std::function<void()> onDataSent;
+        int replyBlocks;
+    };
+    bool StepDataSend(const DataSend& send);
     // After a multi-block reply has been read to its end: takes and drops
     // whatever the card still sends, so the engine can reach its EOT.
     int WaitReplyEndDraining();
