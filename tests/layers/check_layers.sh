@@ -26,6 +26,7 @@ check model "core model"
 check link "core link"
 check bci "core link model bci"
 check ops "core link model bci ops"
+check edit "core model edit"
 check sim "core sim"
 check platform "core platform"
 exit $status
