@@ -1,5 +1,6 @@
 // The Quillon Radio Programmer's main window.
 #include <QApplication>
+#include <QIcon>
 #include <cstdio>
 #include <cstring>
 
@@ -36,6 +37,7 @@ int main(int argc, char** argv) {
     QApplication qapp(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillon Radio Programmer"));
     QApplication::setOrganizationName(QStringLiteral("Quillon"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/quillon/card.png")));
     quillon::ui::GuiOptions options;
     std::string error;
     if (!quillon::ui::ParseGuiOptions(argc, argv, options, error)) {

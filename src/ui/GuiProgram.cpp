@@ -2,6 +2,7 @@
 
 #include <QCommandLineParser>
 #include <QFile>
+#include <QMessageBox>
 
 #include "link/PortNames.h"
 #include "ops/Settings.h"
@@ -22,6 +23,12 @@ GuiProgram::GuiProgram(const GuiOptions& options) : options_(options) {
         CTmpApp::Deps{*devices_, clock_, pump_, prompts_, *progress_, *settings_, log_});
     pump_.SetTarget(app_.get());
     app_->SetDocument(&document_);
+    recent_ = std::make_unique<RecentFiles>(*settings_);
+    dialogsProxy_.owner = this;
+    documents_ = std::make_unique<DocumentCommands>(
+        document_, prompts_, dialogsProxy_, *recent_,
+        DocumentCommands::Hooks{[this] { return app_->TransceiverCommandBusy(); },
+                                [this] { DocumentChanged(); }});
     progress_->SetCancelHandler([this] { app_->CancelProcedures(); });
 }
 
@@ -51,7 +58,17 @@ void GuiProgram::Start() {
     }
     frame_ = std::make_unique<CTmpFrame>();
     prompts_.SetOwner(frame_.get());
+    qtFileDialogs_.SetOwner(frame_.get());
     frame_->SetAfterCommand([this] { pump_.AfterCommand(); });
+    frame_->SetCommandHandler(CTmpFrame::kIdNew, [this] { documents_->New(); });
+    frame_->SetCommandHandler(CTmpFrame::kIdOpen, [this] { documents_->Open(); });
+    frame_->SetCommandHandler(CTmpFrame::kIdSave, [this] { documents_->Save(); });
+    frame_->SetCommandHandler(CTmpFrame::kIdSaveAs, [this] { documents_->SaveAs(); });
+    frame_->SetCommandHandler(CTmpFrame::kIdImport, [this] { documents_->Import(); });
+    frame_->SetCommandHandler(CTmpFrame::kIdExport, [this] { documents_->Export(); });
+    frame_->SetOpenPathHandler([this](const QString& path) {
+        documents_->OpenPath(QFile::encodeName(path).toStdString());
+    });
     frame_->SetCommandHandler(CTmpFrame::kIdExit, [this] { frame_->close(); });
     frame_->SetCloseQuery([this] { return MayClose(); });
     frame_->SetCommandHandler(CTmpFrame::kIdSerialComms, [this] { OpenSerialComms(); });
@@ -59,9 +76,7 @@ void GuiProgram::Start() {
     frame_->SetCommandHandler(CTmpFrame::kIdGet, [this] { app_->OnGet(); });
     frame_->SetCommandHandler(CTmpFrame::kIdSend, [this] { app_->OnSend(); });
     frame_->SetCommandHandler(CTmpFrame::kIdRadioWideSettings, [this] {
-        // A Send reads these values and a Get writes them while it runs.
-        if (app_->TransceiverCommandBusy()) {
-            prompts_.Beep();
+        if (!EditorMayOpen()) {
             return;
         }
         RadioWideSettingsDialog dlg(document_, frame_.get());
@@ -74,12 +89,54 @@ void GuiProgram::Start() {
                               [this] { app_->OnSendSquelchGroups(); });
     frame_->SetCommandHandler(CTmpFrame::kIdGetToneRemote, [this] { app_->OnGetToneRemote(); });
     frame_->SetCommandHandler(CTmpFrame::kIdSendToneRemote, [this] { app_->OnSendToneRemote(); });
+    frame_->SetCommandHandler(CTmpFrame::kIdAbout, [this] { ShowAbout(); });
+    DocumentChanged();
+    if (!options_.documentPath.isEmpty()) {
+        documents_->OpenPath(QFile::encodeName(options_.documentPath).toStdString());
+    }
     frame_->show();
+}
+
+bool GuiProgram::EditorMayOpen() {
+    // A Send reads these values and a Get writes them while it runs.
+    if (app_->TransceiverCommandBusy()) {
+        prompts_.Beep();
+        return false;
+    }
+    return true;
+}
+
+void GuiProgram::DocumentChanged() {
+    if (!frame_) {
+        return;
+    }
+    frame_->SetDocumentName(QString::fromLocal8Bit(documents_->Title().c_str()));
+    QStringList paths;
+    for (const std::string& p : recent_->List()) {
+        paths << QFile::decodeName(p.c_str());
+    }
+    frame_->SetRecentFiles(paths);
+}
+
+void GuiProgram::ShowAbout() {
+    QMessageBox box(frame_.get());
+    box.setWindowTitle(QStringLiteral("About Quillon Radio Programmer"));
+    box.setIconPixmap(frame_->windowIcon().pixmap(32, 32));
+    box.setText(
+        QStringLiteral("Quillon Radio Programmer\nVersion " QUILLON_VERSION_TEXT " (win32)"));
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
 }
 
 bool GuiProgram::MayClose() {
     if (closeAfterCancel_ || !app_->TransceiverCommandBusy()) {
         closeWatch_.stop();
+        // The document is asked about last, once nothing reads or writes it
+        // any more.
+        if (!documents_->SaveModified()) {
+            closeAfterCancel_ = false;
+            return false;
+        }
         return true;
     }
     closeAfterCancel_ = true;

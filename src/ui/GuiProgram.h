@@ -2,7 +2,9 @@
 #include <QString>
 #include <QTimer>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "model/CTmpDoc.h"
 #include "ops/CTmpApp.h"
@@ -12,8 +14,11 @@
 #include "platform/qt/QtSerialDevice.h"
 #include "platform/qt/QtSettingsStore.h"
 #include "ui/CTmpFrame.h"
+#include "ui/DocumentCommands.h"
+#include "ui/FileDialogs.h"
 #include "ui/ProgressWindow.h"
 #include "ui/QtPrompts.h"
+#include "ui/RecentFiles.h"
 
 namespace quillon::ui {
 
@@ -45,9 +50,18 @@ class GuiProgram {
     ProgressWindow& Progress() { return *progress_; }
     qt::QtSettingsStore& Settings() { return *settings_; }
     qt::QtMessagePump& Pump() { return pump_; }
+    DocumentCommands& Documents() { return *documents_; }
+    // Tests answer the file dialogs from a script.
+    void SetFileDialogs(FileDialogs* dialogs) { fileDialogs_ = dialogs; }
 
   private:
     void OpenSerialComms();
+    void ShowAbout();
+    // Title and recent list after New, Open, Save.
+    void DocumentChanged();
+    // A dialog that edits the document runs only while no Get or Send
+    // reads or writes it.
+    bool EditorMayOpen();
     // Exit and the close box while a transfer runs: the procedures are
     // cancelled first and the window closes once the driver is idle, so the
     // card is not left in the middle of a message. Asked again while that
@@ -66,6 +80,24 @@ class GuiProgram {
     // The one document of the program; Get fills it, Send reads it.
     model::CTmpDoc document_;
     std::unique_ptr<CTmpApp> app_;
+    std::unique_ptr<RecentFiles> recent_;
+    QtFileDialogs qtFileDialogs_;
+    FileDialogs* fileDialogs_ = &qtFileDialogs_;
+    // Forwards to fileDialogs_, so tests may swap the dialogs after start-up.
+    struct DialogsProxy : FileDialogs {
+        GuiProgram* owner = nullptr;
+        std::optional<std::string> OpenFile(const std::string& title,
+                                            const std::vector<Filter>& filters) override {
+            return owner->fileDialogs_->OpenFile(title, filters);
+        }
+        std::optional<std::string> SaveFile(const std::string& title,
+                                            const std::vector<Filter>& filters,
+                                            const std::string& suggested,
+                                            const std::string& extension) override {
+            return owner->fileDialogs_->SaveFile(title, filters, suggested, extension);
+        }
+    } dialogsProxy_;
+    std::unique_ptr<DocumentCommands> documents_;
     std::unique_ptr<CTmpFrame> frame_;
     bool finished_ = false;
     bool closeAfterCancel_ = false;

@@ -4,6 +4,8 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStatusBar>
+#include <QToolBar>
 #include <vector>
 
 #include "ui/CTmpFrame.h"
@@ -41,17 +43,106 @@ void ExpectEntries(const std::vector<Entry>& got, const std::vector<Entry>& want
     }
 }
 
-TEST(CTmpFrameTest, ConfigureAndProgramMenusCarryTheTransceiverCommands) {
+TEST(CTmpFrameTest, EveryMenuCarriesItsCommandsInOrder) {
     CTmpFrame frame;
-    ExpectEntries(MenuEntries(frame, "&Configure"),
-                  {{"Serial &Comms", 32777, ""}, {"Exit Binary Mode", 32784, ""}});
+    QStringList titles;
+    for (QAction* top : frame.menuBar()->actions()) {
+        titles << top->text();
+    }
+    EXPECT_EQ(titles, (QStringList{"&File", "&Configure", "&Program", "Ph&one", "&Help"}));
+    ExpectEntries(MenuEntries(frame, "&File"),
+                  {{"&New\tCtrl+N", 57600, "Create a new document"},
+                   {"&Open...\tCtrl+O", 57601, "Open an existing document"},
+                   {"&Save\tCtrl+S", 57603, "Save the active document"},
+                   {"Save &As...", 57604, "Save the active document with a new name"},
+                   {"", 0, ""},
+                   {"&Import...", 33001, "Import channel table from CSV file"},
+                   {"&Export...", 33002, "Export channel table in CSV file"},
+                   {"", 0, ""},
+                   {"&Print...\tCtrl+P", 57607, ""},
+                   {"Print Pre&view", 57609, ""},
+                   {"", 0, ""},
+                   {"Recent File", 57616, ""},
+                   {"", 0, ""},
+                   {"E&xit", 57665, "Quit the application; prompts to save documents"}});
+    ExpectEntries(MenuEntries(frame, "&Configure"), {{"Serial &Comms", 32777, ""},
+                                                     {"&Modem Commands", 32789, ""},
+                                                     {"Exit Binary Mode", 32784, ""}});
     ExpectEntries(MenuEntries(frame, "&Program"),
                   {{"&Get", 32774, "Get channel table and other settings from radio"},
                    {"S&end", 32775, "Send radio channel and other settings to radio"},
                    {"", 0, ""},
                    {"&Radio Wide Settings", 32778, ""},
+                   {"&Channel Table", 32779, ""},
+                   {"&Tone Remote Settings", 32780, ""},
+                   {"&Encryption Settings", 32771, "Edit Encryption Keys"},
+                   {"&Squelch Groups", 32776, "Add, edit or delete squelch groups and items"},
                    {"", 0, ""},
                    {"Change &Password", 32783, ""}});
+    ExpectEntries(MenuEntries(frame, "Ph&one"), {{"&Dial", 32790, ""}, {"&Hangup", 32791, ""}});
+    ExpectEntries(MenuEntries(frame, "&Help"),
+                  {{"&Contents", 32772, ""},
+                   {"&Search", 32773, ""},
+                   {"&Using Help", 57668, "Display instructions about how to use help"},
+                   {"", 0, ""},
+                   {"&About Quillon Radio Programmer...", 57664, ""}});
+}
+
+TEST(CTmpFrameTest, ACommandIsEnabledOnlyOnceItHasAHandler) {
+    CTmpFrame frame;
+    EXPECT_FALSE(frame.Action(CTmpFrame::kIdSave)->isEnabled());
+    frame.SetCommandHandler(CTmpFrame::kIdSave, [] {});
+    EXPECT_TRUE(frame.Action(CTmpFrame::kIdSave)->isEnabled());
+    // Nothing handles the editing commands: their keys and buttons stay dead.
+    for (int id :
+         {CTmpFrame::kIdCut, CTmpFrame::kIdCopy, CTmpFrame::kIdPaste, CTmpFrame::kIdUndo}) {
+        ASSERT_NE(frame.Action(id), nullptr) << id;
+        EXPECT_FALSE(frame.Action(id)->isEnabled()) << id;
+    }
+    EXPECT_EQ(frame.Action(CTmpFrame::kIdCut)->shortcuts(),
+              (QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_X),
+                                   QKeySequence(Qt::SHIFT | Qt::Key_Delete)}));
+    EXPECT_EQ(frame.Action(CTmpFrame::kIdOpen)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
+}
+
+TEST(CTmpFrameTest, ToolbarButtonsComeInTheirOrder) {
+    CTmpFrame frame;
+    std::vector<int> ids;
+    for (QAction* a : frame.ToolBar()->actions()) {
+        ids.push_back(a->isSeparator() ? 0 : a->data().toInt());
+    }
+    EXPECT_EQ(ids, (std::vector<int>{57600, 57601, 57603, 0, 57607, 0, 57635, 57634, 57637, 0,
+                                     32774, 32775, 0, 57664, 57669}));
+}
+
+TEST(CTmpFrameTest, RecentDocumentsAreListedNumberedAndOpenTheirPath) {
+    CTmpFrame frame;
+    QStringList opened;
+    frame.SetOpenPathHandler([&opened](const QString& p) { opened << p; });
+    frame.SetRecentFiles({"/tmp/a.bcf", "/tmp/b.bcf"});
+    auto entries = MenuEntries(frame, "&File");
+    ASSERT_EQ(entries.size(), 15u);
+    EXPECT_EQ(entries[11].text, "&1 /tmp/a.bcf");
+    EXPECT_EQ(entries[12].text, "&2 /tmp/b.bcf");
+    EXPECT_EQ(entries[12].id, 57617);
+    frame.Action(57617)->trigger();
+    EXPECT_EQ(opened, QStringList{"/tmp/b.bcf"});
+    // Emptied again, the place stays, disabled.
+    frame.SetRecentFiles({});
+    entries = MenuEntries(frame, "&File");
+    EXPECT_EQ(entries[11].text, "Recent File");
+    EXPECT_EQ(frame.Action(57617), nullptr);
+}
+
+TEST(CTmpFrameTest, TitleNamesTheDocumentAndTheStatusBarFallsBackToItsIdleText) {
+    CTmpFrame frame;
+    EXPECT_EQ(frame.windowTitle(), "Untitled - Quillon Radio Programmer - Version 2.7");
+    frame.SetDocumentName("site-a.bcf");
+    EXPECT_EQ(frame.windowTitle(), "site-a.bcf - Quillon Radio Programmer - Version 2.7");
+    EXPECT_EQ(frame.statusBar()->currentMessage(), "For Help, press F1");
+    frame.statusBar()->showMessage("Create a new document");
+    frame.statusBar()->clearMessage();
+    EXPECT_EQ(frame.statusBar()->currentMessage(), "For Help, press F1");
 }
 
 TEST(CTmpFrameTest, CommandsWithoutAMenuEntryRunByTheirIdFollowedByTheDriverMessage) {
