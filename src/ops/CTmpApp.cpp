@@ -7,6 +7,7 @@
 #include "model/ChannelTableController.h"
 #include "ops/BcpTransactions.h"
 #include "ops/Messages.h"
+#include "ops/ModemProcedures.h"
 #include "ops/ProcedureCodes.h"
 #include "ops/RadioParameters.h"
 #include "ops/Settings.h"
@@ -322,10 +323,32 @@ void CTmpApp::OnChangePassword() {
     textPending = 1;
 }
 
+bool CTmpApp::OnDial(const std::string& phone) {
+    modemPhone = phone;
+    EnsurePort();
+    if (!link_) {
+        deps_.prompts.MessageBox(msg::kSelectPortFirst, Icon::Exclamation);
+        return false;
+    }
+    // A dial in the middle of a transfer would write AT commands into it.
+    if (TransceiverCommandBusy()) {
+        deps_.prompts.Beep();
+        return true;
+    }
+    textProcedure = textproc::kModemDial;
+    pendingText = 0;
+    textPending = 0;
+    return true;
+}
+
 void CTmpApp::OnHangup() {
     EnsurePort();
     if (!link_) {
         deps_.prompts.MessageBox(msg::kSelectPortFirst, Icon::Exclamation);
+        return;
+    }
+    if (TransceiverCommandBusy()) {
+        deps_.prompts.Beep();
         return;
     }
     textProcedure = textproc::kModemHangup;
@@ -357,6 +380,12 @@ void CTmpApp::RunTextProcedure(int code) {
             return;
         case textproc::kChangePassword:
             StepChangePassword(*this);
+            return;
+        case textproc::kModemDial:
+            StepModemDial(*this);
+            return;
+        case textproc::kModemHangup:
+            StepModemHangup(*this);
             return;
         default:
             return;  // the other procedures come with their own layers

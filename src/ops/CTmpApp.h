@@ -115,6 +115,9 @@ class CTmpApp : public MessageTarget, public TextSessionHost {
     void OnGetToneRemote();
     void OnSendToneRemote();
     void OnChangePassword();
+    // Dial: the number is kept; false (after the message) without a port,
+    // so the dialog stays open. Hang-up: the modem back on hook.
+    bool OnDial(const std::string& phone);
     void OnHangup();
 
     // --- the chaining machines (public for the tests that drive them) -----

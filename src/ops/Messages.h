@@ -100,4 +100,21 @@ inline constexpr const char* kLogCancel = "Cancel Button pressed";
 inline constexpr const char* kLogBinaryMode = "Now in BCI mode";
 inline constexpr const char* kLogTextMode = "Now in text mode";
 
+// Modem.
+inline constexpr const char* kTitleDial = "Dial";
+inline constexpr const char* kTextDialing = "Dialing";
+inline constexpr const char* kModemNotResponding =
+    "Modem not responding. Is it switched on and connected to PC?";
+inline constexpr const char* kModemConnected = "Connection with remote modem successful";
+inline constexpr const char* kModemBusy = "Error! Connection is busy";
+inline constexpr const char* kModemNoCarrier =
+    "Error! Modem reports no carrier. Please check modem cables";
+inline constexpr const char* kModemNoDialtone =
+    "Error! Modem reports no dial tone. Please check modem cables";
+inline constexpr const char* kModemFailed = "Error! Connection failed";
+inline constexpr const char* kTitleDisconnecting = "Disconnecting";
+inline constexpr const char* kTextHangingUp = "Hanging up modem...";
+inline constexpr const char* kHangupDone = "Hangup of modem completed!";
+inline constexpr const char* kHangupFailed = "Hangup of modem failed!";
+
 }  // namespace quillon::msg

@@ -6,6 +6,7 @@
 
 #include "link/PortNames.h"
 #include "ops/Settings.h"
+#include "ui/ModemDialogs.h"
 #include "ui/RadioWideSettingsDialog.h"
 #include "ui/SerialCommsDialog.h"
 
@@ -90,6 +91,15 @@ void GuiProgram::Start() {
     frame_->SetCommandHandler(CTmpFrame::kIdGetToneRemote, [this] { app_->OnGetToneRemote(); });
     frame_->SetCommandHandler(CTmpFrame::kIdSendToneRemote, [this] { app_->OnSendToneRemote(); });
     frame_->SetCommandHandler(CTmpFrame::kIdAbout, [this] { ShowAbout(); });
+    frame_->SetCommandHandler(CTmpFrame::kIdModemCommands, [this] {
+        ModemCommandsDialog dlg(*app_, frame_.get());
+        dlg.exec();
+    });
+    frame_->SetCommandHandler(CTmpFrame::kIdDial, [this] {
+        DialDialog dlg(*app_, frame_.get());
+        dlg.exec();
+    });
+    frame_->SetCommandHandler(CTmpFrame::kIdHangup, [this] { app_->OnHangup(); });
     DocumentChanged();
     if (!options_.documentPath.isEmpty()) {
         documents_->OpenPath(QFile::encodeName(options_.documentPath).toStdString());
