@@ -24,10 +24,20 @@ bool Contains(const std::string& s, const char* what) {
 }
 
 // One exchange on the current link object, looked up afresh because the
-// wait dispatches messages.
+// wait dispatches messages. A modem told not to echo ("E0" in the init
+// string) answers without the command in front, so the echo is taken off
+// only where the reply really starts with it; cutting by length would eat
+// the start of "CONNECT" or "OK".
 std::string Exchange(CTmpApp& app, const std::string& command, int seconds, const char* expected) {
     CBciLink* link = app.Link();
-    return link == nullptr ? std::string() : link->SendText(command, seconds, false, expected);
+    if (link == nullptr) {
+        return std::string();
+    }
+    std::string reply = link->SendText(command, seconds, true, expected);
+    if (reply.compare(0, command.size(), command) == 0) {
+        reply.erase(0, command.size());
+    }
+    return reply;
 }
 
 void ShowProgress(CTmpApp& app, const char* title, const char* text) {

@@ -137,6 +137,18 @@ TEST_F(ModemProcedures, HangupEscapesAfterTheGuardTimeAndReportsTheModemsAnswer)
     EXPECT_EQ(rig.progress.Titles().back(), "Disconnecting");
 }
 
+TEST_F(ModemProcedures, AModemThatDoesNotEchoIsJudgedByItsWholeReply) {
+    app->modemInit = "at&f1q0v1x4&k3&c0e0";
+    ASSERT_TRUE(app->OnDial("5551234"));
+    Run();
+    ASSERT_EQ(Boxes().size(), 2u);
+    EXPECT_EQ(Boxes()[1], "Connection with remote modem successful");
+    rig.prompts.ClearRecords();
+    app->OnHangup();
+    Run();
+    EXPECT_EQ(Boxes(), (std::vector<std::string>{"Hangup of modem completed!"}));
+}
+
 TEST_F(ModemProcedures, DialAndHangupOnlyBeepWhileATransferRuns) {
     app->textProcedure = textproc::kLogin;  // a command is under way
     EXPECT_TRUE(app->OnDial("5551234"));
