@@ -37,6 +37,36 @@ bool RunProcedures(const CliCall& call, CliSession& s) {
     return true;
 }
 
+ModemCall::ModemCall(const CliCall& call, CliSession& s) : s_(s) {
+    const std::string* number = call.Value("dial");
+    if (number == nullptr) {
+        return;
+    }
+    CTmpApp& app = s.App();
+    ok_ = false;
+    if (!app.OnDial(*number)) {
+        return;
+    }
+    s.RunUntil([&] { return !app.ProcedureRunning(); }, kMaxProcedureSeconds);
+    s.Progress().Hide();
+    connected_ = s.Prompts().LastMessage() == msg::kModemConnected;
+    ok_ = connected_;
+    if (s.Interrupted()) {
+        std::fprintf(call.err, "Cancelled.\n");
+    }
+}
+
+ModemCall::~ModemCall() {
+    if (!connected_) {
+        return;  // a failed or cancelled call left the modem on hook
+    }
+    CTmpApp& app = s_.App();
+    // After a Ctrl+C too: the telephone line is not left open.
+    app.OnHangup();
+    s_.RunUntil([&] { return !app.ProcedureRunning(); }, kMaxProcedureSeconds);
+    s_.Progress().Hide();
+}
+
 bool RunToCompletion(const CliCall& call, CliSession& s, const std::string& completion) {
     return RunProcedures(call, s) && s.Prompts().LastMessage() == completion;
 }

@@ -24,6 +24,25 @@ void UsePassword(const CliCall& call, CTmpApp& app);
 // they were cancelled or did not end.
 bool RunProcedures(const CliCall& call, CliSession& s);
 
+// --dial NUMBER: the card's modem is called before the command's
+// procedures (through the same dial procedure as the GUI's Phone > Dial)
+// and hung up when the command ends, whatever its result. Without --dial
+// nothing happens.
+class ModemCall {
+  public:
+    ModemCall(const CliCall& call, CliSession& s);
+    ~ModemCall();
+    ModemCall(const ModemCall&) = delete;
+    ModemCall& operator=(const ModemCall&) = delete;
+    // No call was asked for, or the modems are connected.
+    bool Ok() const { return ok_; }
+
+  private:
+    CliSession& s_;
+    bool ok_ = true;
+    bool connected_ = false;
+};
+
 // RunProcedures, and true only when the last message shown was the
 // procedure's completion message.
 bool RunToCompletion(const CliCall& call, CliSession& s, const std::string& completion);

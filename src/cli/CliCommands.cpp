@@ -11,6 +11,8 @@ namespace quillon::cli {
 namespace {
 
 const CliOption kDeviceOption{"device", "PATH", "the serial device the card is on", true};
+const CliOption kDialOption{"dial", "NUMBER",
+                            "call the card's modem on this number first, hang up at the end"};
 const CliOption kPasswordOption{
     "password", "PW", "the login password (else $QUILLON_PASSWORD, else asked on the terminal)"};
 
@@ -38,7 +40,7 @@ const std::vector<CliCommand>& CliCommands() {
         {"get",
          "read the configuration from the card into a new document",
          {{"OUT.bcf", "the document to write, only after a complete read"}},
-         {kDeviceOption, kPasswordOption},
+         {kDeviceOption, kPasswordOption, kDialOption},
          &RunGet,
          true},
         {"send",
@@ -46,6 +48,7 @@ const std::vector<CliCommand>& CliCommands() {
          {{"FILE.bcf", "the document to send"}},
          {kDeviceOption,
           kPasswordOption,
+          kDialOption,
           {"erase-keys", nullptr,
            "when the document holds no keys, erase the card's (they are kept otherwise)"}},
          &RunSend,
@@ -59,7 +62,7 @@ const std::vector<CliCommand>& CliCommands() {
         {"probe",
          "find the card's mode, log in, check its protocol version, log out",
          {},
-         {kDeviceOption, kPasswordOption},
+         {kDeviceOption, kPasswordOption, kDialOption},
          &RunProbe,
          true},
         {"change-password",

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 
+#include "cli/CardCommand.h"
 #include "cli/CliSession.h"
 
 namespace quillon::cli {
@@ -31,6 +32,10 @@ int RunProbe(const CliCall& call) {
         return kExitFailure;
     }
     CTmpApp& app = s.App();
+    ModemCall modem(call, s);
+    if (!modem.Ok()) {
+        return kExitFailure;  // the dial said why
+    }
 
     const bool found = app.DetectCardMode();
     s.Progress().Hide();

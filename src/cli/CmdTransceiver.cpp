@@ -26,6 +26,10 @@ int RunGet(const CliCall& call) {
     if (!OpenDevice(call, s)) {
         return kExitFailure;
     }
+    ModemCall modem(call, s);
+    if (!modem.Ok()) {
+        return kExitFailure;
+    }
     model::CTmpDoc doc;
     s.App().SetDocument(&doc);
     UsePassword(call, s.App());
@@ -49,6 +53,10 @@ int RunSend(const CliCall& call) {
     }
     CliSession s(*call.Value("device"));
     if (!OpenDevice(call, s)) {
+        return kExitFailure;
+    }
+    ModemCall modem(call, s);
+    if (!modem.Ok()) {
         return kExitFailure;
     }
     s.App().SetDocument(&doc);
