@@ -96,14 +96,19 @@ FileResult OpenDocumentFile(const std::string& path, CTmpDoc& doc) {
         return FileResult::Failure(msg::kInvalidFilename);
     }
     if (file.status == FileContent::Status::TooLarge) {
-        doc.DeleteContents();
         return FileResult::Failure(msg::kUnexpectedFileFormat);
     }
-    FileResult r = ReadDocument(file.bytes.data(), file.bytes.size(), doc);
-    if (r.status != FileResult::Status::Failed) {
-        doc.SetPathName(path);
-        doc.SetModified(false);
+    // Read aside: a file that is refused or breaks off is no document, and
+    // taking its name would let the next Save overwrite it (a CSV dropped
+    // on the window, say) with this document.
+    CTmpDoc read;
+    FileResult r = ReadDocument(file.bytes.data(), file.bytes.size(), read);
+    if (!r.ok()) {
+        return r;
     }
+    read.SetPathName(path);
+    read.SetModified(false);
+    doc = std::move(read);
     return r;
 }
 

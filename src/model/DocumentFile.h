@@ -23,9 +23,9 @@ std::vector<uint8_t> WriteDocument(const CTmpDoc& doc);
 // format allows) empties it again.
 FileResult ReadDocument(const uint8_t* data, size_t size, CTmpDoc& doc);
 
-// Open: the document carries the file's path and is not modified afterwards,
-// also when the tag was refused. An unreadable file leaves the document as
-// it was.
+// Open: the document becomes the file's, carries its path and is not
+// modified. A file that cannot be read, is refused or breaks off leaves the
+// document, its name included, exactly as it was.
 FileResult OpenDocumentFile(const std::string& path, CTmpDoc& doc);
 // Save: the document takes the path and is no longer modified. On failure
 // the previous file is untouched and the document keeps its state.

@@ -94,9 +94,9 @@ bool DocumentCommands::OpenPath(const std::string& path) {
     }
     const model::FileResult r = model::OpenDocumentFile(path, doc_);
     Show(r);
-    if (r.status == model::FileResult::Status::Failed) {
-        // Unreadable: the document stays as it was and the name is no
-        // longer offered.
+    if (!r.ok()) {
+        // Unreadable or no document of ours: the document stays as it was
+        // and the name is no longer offered.
         recent_.Remove(path);
         recent_.Store();
         Changed();

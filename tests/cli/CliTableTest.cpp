@@ -71,14 +71,16 @@ TEST(CliTable, UsagesAndOneHelpAsWritten) {
     for (const CliCommand& c : CliCommands()) {
         usages.push_back(Usage(c));
     }
-    EXPECT_EQ(usages, (std::vector<std::string>{
-                          "dump FILE.bcf", "export-csv FILE.bcf OUT.csv",
-                          "import-csv IN.csv OUT.bcf [--base FILE.bcf]", "list FILE.bcf",
-                          "new OUT.bcf", "get --device PATH [--password PW] OUT.bcf",
-                          "send --device PATH [--password PW] [--erase-keys] FILE.bcf",
-                          "exit-binary --device PATH", "probe --device PATH [--password PW]",
-                          "change-password --device PATH --old OLD --new NEW",
-                          "params --device PATH [--password PW] [--set NAME=VALUE ...]"}));
+    EXPECT_EQ(
+        usages,
+        (std::vector<std::string>{
+            "dump FILE.bcf", "export-csv FILE.bcf OUT.csv",
+            "import-csv IN.csv OUT.bcf [--base FILE.bcf]", "list FILE.bcf", "new OUT.bcf",
+            "get --device PATH [--password PW] [--dial NUMBER] OUT.bcf",
+            "send --device PATH [--password PW] [--dial NUMBER] [--erase-keys] FILE.bcf",
+            "exit-binary --device PATH", "probe --device PATH [--password PW] [--dial NUMBER]",
+            "change-password --device PATH --old OLD --new NEW",
+            "params --device PATH [--password PW] [--set NAME=VALUE ...]"}));
     const Result r = Cli({"import-csv", "--help"});
     EXPECT_EQ(r.out,
               "Usage: quillon-cli import-csv IN.csv OUT.bcf [--base FILE.bcf]\n"
@@ -137,10 +139,10 @@ TEST(CliTable, WrongCommandLinesAreUsageErrorsOnStderr) {
          "Usage: quillon-cli import-csv IN.csv OUT.bcf [--base FILE.bcf]\n"},
         {{"probe", "--password", "pw"},
          "quillon-cli probe: --device is required\n"
-         "Usage: quillon-cli probe --device PATH [--password PW]\n"},
+         "Usage: quillon-cli probe --device PATH [--password PW] [--dial NUMBER]\n"},
         {{"probe", "--device", "/dev/null", "extra"},
          "quillon-cli probe: unexpected argument 'extra'\n"
-         "Usage: quillon-cli probe --device PATH [--password PW]\n"},
+         "Usage: quillon-cli probe --device PATH [--password PW] [--dial NUMBER]\n"},
         {{"change-password", "--device", "/dev/null", "--new", "b"},
          "quillon-cli change-password: --old is required\n"
          "Usage: quillon-cli change-password --device PATH --old OLD --new NEW\n"},

@@ -338,6 +338,35 @@ TEST_F(DocumentFileTest, OpenAndSaveSetPathAndModifiedFlag) {
     EXPECT_EQ(opened.channels[1].KindByte(), 1);  // an unreadable file changes nothing
 }
 
+TEST_F(DocumentFileTest, ARefusedOrDamagedFileLeavesTheOpenDocumentAndItsNameAlone) {
+    std::filesystem::path mine = dir_ / "mine.bcf";
+    CTmpDoc doc;
+    doc.channels[7].SetKind(ChannelKind::Fixed);
+    ASSERT_TRUE(SaveDocumentFile(mine.string(), doc).ok());
+    doc.channels[8].SetKind(ChannelKind::Fixed);
+    doc.SetModified(true);
+
+    // A CSV file opened as a document by mistake, and a document cut short.
+    std::filesystem::path csv = dir_ / "plan.csv";
+    std::ofstream(csv) << "Channel Number,Channel Name\r\n001,A";
+    std::filesystem::path cut = dir_ / "cut.bcf";
+    const Bytes whole = Slurp(mine);
+    std::ofstream(cut, std::ios::binary).write(reinterpret_cast<const char*>(whole.data()), 300);
+    for (const auto& p : {csv, cut}) {
+        FileResult r = OpenDocumentFile(p.string(), doc);
+        EXPECT_FALSE(r.ok()) << p;
+        EXPECT_EQ(doc.PathName(), mine.string()) << p;
+        EXPECT_TRUE(doc.IsModified()) << p;
+        EXPECT_EQ(doc.channels.UsedCount(), 2) << p;
+    }
+    // So the next Save writes where it did before, and the CSV is untouched.
+    ASSERT_TRUE(SaveDocumentFile(doc.PathName(), doc).ok());
+    std::ifstream in(csv);
+    std::string first;
+    std::getline(in, first);
+    EXPECT_EQ(first, "Channel Number,Channel Name\r");
+}
+
 TEST_F(DocumentFileTest, FailedSaveKeepsThePreviousFile) {
     std::filesystem::path p = dir_ / "plan.bcf";
     CTmpDoc doc;
