@@ -2,11 +2,19 @@
 
 #include <cstdio>
 
+#include "ops/CommLog.h"
 #include "ops/Messages.h"
 
 namespace quillon::cli {
 
+void StartLogIfAsked(const CliCall& call, CliSession& s) {
+    if (const std::string* file = call.Value("log")) {
+        s.StartLog(file->empty() ? CommLog::kDefaultFile : *file);
+    }
+}
+
 bool OpenDevice(const CliCall& call, CliSession& s) {
+    StartLogIfAsked(call, s);
     if (s.Open()) {
         return true;
     }

@@ -13,7 +13,11 @@ namespace quillon::cli {
 // every wait of their own, this only keeps a stuck program from hanging on.
 inline constexpr int kMaxProcedureSeconds = 1800;
 
-// Opens --device; false (with the message on stderr) when it does not open.
+// --log or --log=FILE: the communication log of this run.
+void StartLogIfAsked(const CliCall& call, CliSession& s);
+
+// Starts the log if asked, then opens --device; false (with the message on stderr) when it does not
+// open.
 bool OpenDevice(const CliCall& call, CliSession& s);
 
 // --password, when given, is the one the login uses; otherwise the prompts

@@ -41,6 +41,9 @@ struct CliOption {
     // May be given more than once ("--set A=1 --set B=2"); a value-taking
     // option otherwise may not.
     bool repeatable = false;
+    // The value may be left out: "--log" alone, or "--log=FILE" (a value
+    // then only after "=", so the next argument is never taken for it).
+    bool optionalValue = false;
 };
 
 // One sub-command of quillon-cli: its command line and what runs it. The

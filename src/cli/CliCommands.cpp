@@ -13,6 +13,13 @@ namespace {
 const CliOption kDeviceOption{"device", "PATH", "the serial device the card is on", true};
 const CliOption kDialOption{"dial", "NUMBER",
                             "call the card's modem on this number first, hang up at the end"};
+const CliOption kLogOption{"log",
+                           "FILE",
+                           "write the communication log to Tarvek.dat in the current folder, "
+                           "or to FILE",
+                           false,
+                           false,
+                           true};
 const CliOption kPasswordOption{
     "password", "PW", "the login password (else $QUILLON_PASSWORD, else asked on the terminal)"};
 
@@ -40,7 +47,7 @@ const std::vector<CliCommand>& CliCommands() {
         {"get",
          "read the configuration from the card into a new document",
          {{"OUT.bcf", "the document to write, only after a complete read"}},
-         {kDeviceOption, kPasswordOption, kDialOption},
+         {kDeviceOption, kPasswordOption, kDialOption, kLogOption},
          &RunGet,
          true},
         {"send",
@@ -49,6 +56,7 @@ const std::vector<CliCommand>& CliCommands() {
          {kDeviceOption,
           kPasswordOption,
           kDialOption,
+          kLogOption,
           {"erase-keys", nullptr,
            "when the document holds no keys, erase the card's (they are kept otherwise)"}},
          &RunSend,
@@ -56,13 +64,13 @@ const std::vector<CliCommand>& CliCommands() {
         {"exit-binary",
          "take the card out of binary mode",
          {},
-         {kDeviceOption},
+         {kDeviceOption, kLogOption},
          &RunExitBinary,
          true},
         {"probe",
          "find the card's mode, log in, check its protocol version, log out",
          {},
-         {kDeviceOption, kPasswordOption, kDialOption},
+         {kDeviceOption, kPasswordOption, kDialOption, kLogOption},
          &RunProbe,
          true},
         {"change-password",
@@ -70,7 +78,8 @@ const std::vector<CliCommand>& CliCommands() {
          {},
          {kDeviceOption,
           {"old", "OLD", "the card's password now", true},
-          {"new", "NEW", "the password it is to have", true}},
+          {"new", "NEW", "the password it is to have", true},
+          kLogOption},
          &RunChangePassword,
          true},
         {"params",
@@ -81,7 +90,8 @@ const std::vector<CliCommand>& CliCommands() {
           {"set", "NAME=VALUE",
            "set a parameter: ee_fpmon (0 or 1), ee_fpvol (1 to 10), ee_bpnl_output (0 to 3), "
            "ee_dflt_chan (0 to 511, or 0xFFFF for none)",
-           false, true}},
+           false, true},
+          kLogOption},
          &RunParams,
          true},
     };
@@ -96,7 +106,9 @@ std::string Usage(const CliCommand& command) {
     std::string options;
     for (const CliOption& o : command.options) {
         std::string text = std::string("--") + o.name;
-        if (o.valueName != nullptr) {
+        if (o.optionalValue) {
+            text += std::string("[=") + o.valueName + "]";
+        } else if (o.valueName != nullptr) {
             text += std::string(" ") + o.valueName;
         }
         if (o.repeatable) {

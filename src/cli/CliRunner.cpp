@@ -2,6 +2,8 @@
 
 #include <QCommandLineParser>
 #include <QStringList>
+#include <map>
+#include <string>
 
 #include "cli/CliCommand.h"
 #include "core/Version.h"
@@ -43,7 +45,9 @@ void PrintOverview(std::FILE* to) {
 // "--device PATH", or "--erase-keys" for a switch.
 std::string OptionText(const CliOption& o) {
     std::string text = std::string("--") + o.name;
-    if (o.valueName != nullptr) {
+    if (o.optionalValue) {
+        text += std::string("[=") + o.valueName + "]";
+    } else if (o.valueName != nullptr) {
         text += std::string(" ") + o.valueName;
     }
     return text;
@@ -70,13 +74,41 @@ int UsageError(const CliCommand& c, const std::string& problem, std::FILE* err) 
     return kExitUsage;
 }
 
-int RunCommand(const CliCommand& c, const QStringList& args, std::FILE* out, std::FILE* err) {
+int RunCommand(const CliCommand& c, const QStringList& argsGiven, std::FILE* out, std::FILE* err) {
+    // "--log=FILE" of an option whose value may be left out is taken here;
+    // the parser then sees such an option as a switch. Nothing after "--"
+    // is an option.
+    QStringList args;
+    std::map<std::string, std::string> optionalValues;
+    bool optionsEnded = false;
+    for (const QString& a : argsGiven) {
+        bool taken = false;
+        for (const CliOption& o : c.options) {
+            const QString prefix = QStringLiteral("--") + QString::fromLatin1(o.name) + '=';
+            if (!optionsEnded && o.optionalValue && a.startsWith(prefix)) {
+                const std::string value = ToBytes(a.mid(prefix.size()));
+                if (value.empty() || optionalValues.count(o.name) != 0) {
+                    return UsageError(
+                        c,
+                        std::string("--") + o.name +
+                            (value.empty() ? "= needs a value" : " given more than once"),
+                        err);
+                }
+                optionalValues[o.name] = value;
+                taken = true;
+            }
+        }
+        optionsEnded = optionsEnded || a == QStringLiteral("--");
+        if (!taken) {
+            args << a;
+        }
+    }
     QCommandLineParser parser;
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("show this help and exit"));
     parser.addOption(help);
     for (const CliOption& o : c.options) {
-        if (o.valueName == nullptr) {
+        if (o.valueName == nullptr || o.optionalValue) {
             parser.addOption(QCommandLineOption(QString::fromLatin1(o.name),
                                                 QString::fromLatin1(o.description)));
         } else {
@@ -97,6 +129,15 @@ int RunCommand(const CliCommand& c, const QStringList& args, std::FILE* out, std
     call.out = out;
     call.err = err;
     for (const CliOption& o : c.options) {
+        if (o.optionalValue) {
+            const auto given = optionalValues.find(o.name);
+            if (given != optionalValues.end()) {
+                call.values[o.name] = given->second;
+            } else if (parser.isSet(QString::fromLatin1(o.name))) {
+                call.values[o.name] = std::string();
+            }
+            continue;
+        }
         if (o.valueName == nullptr) {
             if (parser.isSet(QString::fromLatin1(o.name))) {
                 call.values[o.name] = std::string();

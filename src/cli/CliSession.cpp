@@ -30,6 +30,14 @@ CliSession::~CliSession() {
     app_.reset();
 }
 
+void CliSession::StartLog(const std::string& path) {
+    if (!log_.Open(path)) {
+        std::fprintf(stderr, "The communication log %s could not be created.\n", path.c_str());
+        return;
+    }
+    log_.Start();
+}
+
 bool CliSession::Open() {
     // The device from the command line stands for COM1.
     return app_->OpenPort(0);

@@ -8,6 +8,7 @@
 #include "core/LogSink.h"
 #include "core/MemorySettings.h"
 #include "ops/CTmpApp.h"
+#include "ops/CommLog.h"
 #include "platform/qt/QtClock.h"
 #include "platform/qt/QtMessagePump.h"
 #include "platform/qt/QtSerialDevice.h"
@@ -25,6 +26,9 @@ class CliSession {
 
     // Opens the port; false when the device does not open.
     bool Open();
+    // Writes the communication log to this file from now on; a file that
+    // cannot be created is said on stderr and the command goes on without.
+    void StartLog(const std::string& path);
     // Lets the message loop run until done() holds or maxSeconds passed.
     bool RunUntil(const std::function<bool()>& done, int maxSeconds);
 
@@ -45,7 +49,7 @@ class CliSession {
     std::unique_ptr<qt::QtSerialFactory> devices_;
     CliPrompts prompts_;
     CliProgress progress_;
-    NullLog log_;
+    CommLog log_{clock_};
     std::unique_ptr<CTmpApp> app_;
     bool interrupted_ = false;
 };

@@ -26,6 +26,7 @@ int Failed(const CliCall& call, const CliSession& s) {
 int RunProbe(const CliCall& call) {
     const std::string& device = *call.Value("device");
     CliSession s(device);
+    StartLogIfAsked(call, s);
     if (!s.Open()) {
         std::fprintf(call.err, "You must select a serial port first!\n(%s could not be opened)\n",
                      device.c_str());

@@ -5,6 +5,31 @@
 namespace quillon {
 
 namespace {
+
+// Every occurrence of the secret becomes as many "*": the log shows that
+// something was typed, and how long it was, never what. Letters match in
+// either case, since a card may echo a hexadecimal key in capitals.
+std::string MaskSecret(std::string text, const std::string& secret) {
+    if (secret.empty() || secret.size() > text.size()) {
+        return text;
+    }
+    auto lower = [](char c) {
+        return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    };
+    for (size_t at = 0; at + secret.size() <= text.size();) {
+        size_t i = 0;
+        while (i < secret.size() && lower(text[at + i]) == lower(secret[i])) {
+            ++i;
+        }
+        if (i == secret.size()) {
+            text.replace(at, secret.size(), secret.size(), '*');
+            at += secret.size();
+        } else {
+            ++at;
+        }
+    }
+    return text;
+}
 // The system's error code for a write on a port that is not open.
 constexpr uint32_t kInvalidHandleError = 6;
 }  // namespace
@@ -126,6 +151,14 @@ void CCommPort::StepPosition(int n, int& row, int& column, int columns, int rows
     }
 }
 
+std::string CCommPort::SendSecretText(const std::string& command, const std::string& secret,
+                                      int timeoutSeconds, bool keepEcho) {
+    logSecret_ = secret;
+    std::string reply = SendText(command, timeoutSeconds, keepEcho, "");
+    logSecret_.clear();
+    return reply;
+}
+
 std::string CCommPort::SendText(const std::string& command, int timeoutSeconds, bool keepEcho,
                                 const std::string& expected) {
     if (handle_) {
@@ -205,7 +238,7 @@ int CCommPort::ReceiveText(std::string& reply, int timeoutSeconds, const std::st
         session->SetInBlockingWait(0);
     }
     if (total > 0) {
-        Log().Write("RX textmode : " + reply);
+        Log().Write("RX textmode : " + MaskSecret(reply, logSecret_));
     }
     return total;
 }

@@ -53,6 +53,11 @@ class CCommPort : public CLinkInterface {
     // keepEcho is set strip as many characters as the command has.
     std::string SendText(const std::string& command, int timeoutSeconds, bool keepEcho,
                          const std::string& expected);
+    // The same for a command that carries a secret (a password, a key): the
+    // card echoes it, and the communication log shows every occurrence of
+    // the secret in the reply as "*" instead.
+    std::string SendSecretText(const std::string& command, const std::string& secret,
+                               int timeoutSeconds, bool keepEcho);
     // Collects a reply; returns the number of bytes received.
     int ReceiveText(std::string& reply, int timeoutSeconds, const std::string& command,
                     const std::string& expected);
@@ -96,6 +101,8 @@ class CCommPort : public CLinkInterface {
     std::array<std::array<uint8_t, kRingCols>, kRingRows> ring_{};
 
   private:
+    // Set while a command with a secret waits for its reply.
+    std::string logSecret_;
     // Marks a reply wait for as long as it runs, however it ends.
     class ReplyWaitScope {
       public:

@@ -42,6 +42,16 @@ std::string Exchange(CTmpApp& app, const std::string& command, int timeoutSecond
     return link->SendText(command, timeoutSeconds, keepEcho, "");
 }
 
+// An exchange whose command carries a password or a key: the log masks it.
+std::string SecretExchange(CTmpApp& app, const std::string& command, const std::string& secret,
+                           int timeoutSeconds) {
+    CBciLink* link = app.Link();
+    if (link == nullptr) {
+        return std::string();
+    }
+    return link->SendSecretText(command, secret, timeoutSeconds, false);
+}
+
 // The procedure `code` no longer runs: Cancel aborted it (or a command
 // started another one during a wait), or the port went away. Checked before
 // every command that changes the card, so that nothing changes after Cancel.
@@ -211,8 +221,8 @@ void StepKeyUpload(CTmpApp& app) {
             return;
         }
         app.Progress().AdvanceBar(step);
-        Exchange(app, kKeyCommand + Format("%5i ", static_cast<int>(k.kid)) + k.key + "\n\r",
-                 kReplySeconds);
+        SecretExchange(app, kKeyCommand + Format("%5i ", static_cast<int>(k.kid)) + k.key + "\n\r",
+                       k.key, kReplySeconds);
     }
     app.Pause();
     if (!Stopped(app, code)) {
@@ -352,7 +362,7 @@ void StepChangePassword(CTmpApp& app) {
         if (Stopped(app, code)) {
             return;
         }
-        reply = Exchange(app, answer + "\r\n", kReplySeconds);
+        reply = SecretExchange(app, answer + "\r\n", answer, kReplySeconds);
     }
     progress.SetBar(100.0f);
     if (Stopped(app, code)) {

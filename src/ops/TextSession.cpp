@@ -159,7 +159,9 @@ bool SendUserName(CTmpApp& app) {
 // The password, and the end of the login either way.
 void SendPassword(CTmpApp& app, const std::string& password) {
     app.Progress().SetText(msg::kTextLookingPassword);
-    const std::string reply = Exchange(app, password + "\r", 3, false);
+    CBciLink* link = app.Link();
+    const std::string reply =
+        link == nullptr ? std::string() : link->SendSecretText(password + "\r", password, 3, false);
     if (reply.size() < kMinPasswordReply) {
         Warn(app, msg::kCommsErrorPass2);
         app.AbortProcedures();

@@ -71,16 +71,17 @@ TEST(CliTable, UsagesAndOneHelpAsWritten) {
     for (const CliCommand& c : CliCommands()) {
         usages.push_back(Usage(c));
     }
-    EXPECT_EQ(
-        usages,
-        (std::vector<std::string>{
-            "dump FILE.bcf", "export-csv FILE.bcf OUT.csv",
-            "import-csv IN.csv OUT.bcf [--base FILE.bcf]", "list FILE.bcf", "new OUT.bcf",
-            "get --device PATH [--password PW] [--dial NUMBER] OUT.bcf",
-            "send --device PATH [--password PW] [--dial NUMBER] [--erase-keys] FILE.bcf",
-            "exit-binary --device PATH", "probe --device PATH [--password PW] [--dial NUMBER]",
-            "change-password --device PATH --old OLD --new NEW",
-            "params --device PATH [--password PW] [--set NAME=VALUE ...]"}));
+    EXPECT_EQ(usages,
+              (std::vector<std::string>{
+                  "dump FILE.bcf", "export-csv FILE.bcf OUT.csv",
+                  "import-csv IN.csv OUT.bcf [--base FILE.bcf]", "list FILE.bcf", "new OUT.bcf",
+                  "get --device PATH [--password PW] [--dial NUMBER] [--log[=FILE]] OUT.bcf",
+                  "send --device PATH [--password PW] [--dial NUMBER] [--log[=FILE]] "
+                  "[--erase-keys] FILE.bcf",
+                  "exit-binary --device PATH [--log[=FILE]]",
+                  "probe --device PATH [--password PW] [--dial NUMBER] [--log[=FILE]]",
+                  "change-password --device PATH --old OLD --new NEW [--log[=FILE]]",
+                  "params --device PATH [--password PW] [--set NAME=VALUE ...] [--log[=FILE]]"}));
     const Result r = Cli({"import-csv", "--help"});
     EXPECT_EQ(r.out,
               "Usage: quillon-cli import-csv IN.csv OUT.bcf [--base FILE.bcf]\n"
@@ -139,19 +140,20 @@ TEST(CliTable, WrongCommandLinesAreUsageErrorsOnStderr) {
          "Usage: quillon-cli import-csv IN.csv OUT.bcf [--base FILE.bcf]\n"},
         {{"probe", "--password", "pw"},
          "quillon-cli probe: --device is required\n"
-         "Usage: quillon-cli probe --device PATH [--password PW] [--dial NUMBER]\n"},
+         "Usage: quillon-cli probe --device PATH [--password PW] [--dial NUMBER] [--log[=FILE]]\n"},
         {{"probe", "--device", "/dev/null", "extra"},
          "quillon-cli probe: unexpected argument 'extra'\n"
-         "Usage: quillon-cli probe --device PATH [--password PW] [--dial NUMBER]\n"},
+         "Usage: quillon-cli probe --device PATH [--password PW] [--dial NUMBER] [--log[=FILE]]\n"},
         {{"change-password", "--device", "/dev/null", "--new", "b"},
          "quillon-cli change-password: --old is required\n"
-         "Usage: quillon-cli change-password --device PATH --old OLD --new NEW\n"},
+         "Usage: quillon-cli change-password --device PATH --old OLD --new NEW [--log[=FILE]]\n"},
         {{"change-password", "--device", "/dev/null", "--old", "a", "--new", "b", "--new", "c"},
          "quillon-cli change-password: --new given more than once\n"
-         "Usage: quillon-cli change-password --device PATH --old OLD --new NEW\n"},
+         "Usage: quillon-cli change-password --device PATH --old OLD --new NEW [--log[=FILE]]\n"},
         {{"params", "--device", "/dev/null", "--set"},
          "quillon-cli params: Missing value after '--set'.\n"
-         "Usage: quillon-cli params --device PATH [--password PW] [--set NAME=VALUE ...]\n"},
+         "Usage: quillon-cli params --device PATH [--password PW] [--set NAME=VALUE ...] "
+         "[--log[=FILE]]\n"},
     };
     for (const auto& c : cases) {
         const Result r = Cli(c.args);

@@ -46,6 +46,14 @@ bool Has(const std::string& s, const std::string& what) {
 
 class TextProceduresOnCard : public ::testing::Test, protected quillon::testing::AppOnCard {
   protected:
+    // The communication log as written so far, one line after another.
+    std::string LogText() const {
+        std::string all;
+        for (const std::string& line : rig.log.Lines()) {
+            all += line + "\n";
+        }
+        return all;
+    }
     quillon::model::CTmpDoc doc;
     std::string sent;  // every byte that reached the card
     // Runs once when `sent` first ends with the text.
@@ -160,6 +168,13 @@ TEST_F(TextProceduresOnCard, SendWritesKeysAndParametersStoresTheTableAndConfirm
         << sent;
     EXPECT_EQ(Count(sent, "wct\r\n"), 1u);
     EXPECT_TRUE(Has(sent, "\rlogout\r"));
+    // The card's echo of each key reached the log only masked, as did the
+    // password of the re-login.
+    const std::string log = LogText();
+    EXPECT_TRUE(Has(log, "setp crypt_key 129    26 ****************")) << log;
+    EXPECT_FALSE(Has(log, "0123456789abcdef")) << log;
+    EXPECT_FALSE(Has(log, "fedcba9876543210")) << log;
+    EXPECT_FALSE(Has(log, "quillon")) << log;
     const std::vector<std::string> titles = rig.progress.Titles();
     for (const char* t : {"Encryption keys", "General Parameters", "Writing channel table"}) {
         EXPECT_NE(std::find(titles.begin(), titles.end(), t), titles.end()) << t;
@@ -557,6 +572,10 @@ TEST_F(TextProceduresOnCard, ChangePasswordChangesItAndTheNextLoginUsesTheNewOne
         Has(sent, "getu\r\nuser field adm\r\nchpwd field\r\nquillon\r\nsecret\r\nsecret\r\n"))
         << sent;
     ExpectDriverIdle();
+    const std::string log = LogText();
+    EXPECT_TRUE(Has(log, "RX textmode : ******")) << log;
+    EXPECT_FALSE(Has(log, "quillon")) << log;
+    EXPECT_FALSE(Has(log, "secret")) << log;
 }
 
 TEST_F(TextProceduresOnCard, AWrongOldPasswordLeavesEverythingAsItWas) {
