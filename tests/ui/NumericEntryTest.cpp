@@ -184,6 +184,42 @@ TEST_F(NumericEntryTest, DisabledFieldIsBlankAndShowsItsTextAgain) {
     EXPECT_EQ(entry_->text(), "NONE");
 }
 
+TEST_F(NumericEntryTest, FieldMadeInADisabledParentStartsBlank) {
+    group_->setEnabled(false);
+    auto* late = new NumericEntry(group_, &prompts_);
+    late->Configure(PttTailConfig());
+    late->SetValue("2");
+    EXPECT_EQ(late->text(), "");
+    EXPECT_EQ(late->Text(), "2.0");
+    group_->setEnabled(true);
+    EXPECT_EQ(late->text(), "2.0");
+}
+
+TEST_F(NumericEntryTest, ReadOnlyFieldTakesNeitherKeysNorArrows) {
+    Use(DecimalConfig(3, 511));
+    entry_->SetValue("7");
+    entry_->SetReadOnly(true);
+    Focus();
+    Type("12");
+    QTest::keyClick(entry_->LineEdit(), Qt::Key_Up);
+    EXPECT_EQ(entry_->text(), "7");
+    EXPECT_FALSE(entry_->UpButton()->isEnabled());
+    EXPECT_FALSE(entry_->DownButton()->isEnabled());
+    EXPECT_EQ(Beeps(), 0);
+}
+
+TEST_F(NumericEntryTest, UndoBringsBackTheTextBeforeAnEdit) {
+    Use(NacConfig(), NacList("AS RX"));
+    entry_->SetValue("AS RX");
+    Focus();
+    QTest::keyClick(entry_->LineEdit(), Qt::Key_Delete);
+    EXPECT_EQ(entry_->text(), "");
+    QTest::keyClick(entry_->LineEdit(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(entry_->text(), "AS RX");
+    EXPECT_EQ(entry_->Text(), "AS RX");
+    EXPECT_EQ(Beeps(), 0);
+}
+
 TEST_F(NumericEntryTest, SpecialTextSurvivesFocusAndCannotBeTyped) {
     Use(NacConfig(), NacList("AS RX"));
     entry_->SetValue("AS RX");
