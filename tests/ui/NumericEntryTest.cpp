@@ -4,12 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QClipboard>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QDropEvent>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -316,6 +319,27 @@ TEST_F(NumericEntryTest, EditsThatComeOtherWaysAreFilteredToo) {
     EXPECT_EQ(Beeps(), 2);
     Leave();
     EXPECT_EQ(entry_->text(), "ab");
+}
+
+TEST_F(NumericEntryTest, DroppedTextIsFilteredToo) {
+    Use(KeyByteConfig());
+    entry_->SetText("");
+    const auto drop = [this](const char* text) {
+        QMimeData mime;
+        mime.setText(QString::fromLatin1(text));
+        QDragEnterEvent enter(QPoint(2, 2), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(entry_->LineEdit(), &enter);
+        QDragMoveEvent move(QPoint(2, 2), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(entry_->LineEdit(), &move);
+        QDropEvent event(QPointF(2, 2), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(entry_->LineEdit(), &event);
+    };
+    drop("1x");
+    EXPECT_EQ(entry_->text(), "");
+    EXPECT_EQ(Beeps(), 1);
+    drop("9b");
+    EXPECT_EQ(entry_->text(), "9b");
+    EXPECT_EQ(entry_->Text(), "9b");
 }
 
 TEST_F(NumericEntryTest, ArrowsSitBesideTheBox) {
