@@ -62,20 +62,78 @@ void EncryptionSettings::Refill() {
 }
 
 AddKeyForm::AddKeyForm(model::CTmpDoc& doc, Prompts& prompts, RandomSource& random)
-    : doc_(doc), prompts_(prompts), random_(random) {}
+    : doc_(doc), prompts_(prompts), random_(random) {
+    FieldConfig keyByte;
+    keyByte.mode = FieldMode::Hex;
+    keyByte.maxDigits = 2;
+    keyByte.zeroFill = true;
+    keyByte.hexPrefix = false;
+    keyByte.hexRange = IntRange{0xff, 0, 1};
+    FieldConfig kid;
+    kid.mode = FieldMode::Hex;
+    kid.maxDigits = 4;
+    kid.zeroFill = false;
+    kid.hexPrefix = true;
+    kid.hexRange = IntRange{0xffff, 0, 1};
+    for (int i = 0; i < kBoxes; ++i) {
+        fields_[static_cast<size_t>(i)].Configure(i == kKidBox ? kid : keyByte);
+    }
+}
+
+const std::string& AddKeyForm::Text(int box) const {
+    static const std::string kNone;
+    return Valid(box) ? fields_[static_cast<size_t>(box)].Text() : kNone;
+}
+
+void AddKeyForm::SetText(int box, const std::string& text) {
+    if (Valid(box)) {
+        fields_[static_cast<size_t>(box)].SetText(text);
+    }
+}
+
+bool AddKeyForm::AcceptsTyped(int box, const std::string& text, size_t selStart, size_t selLength,
+                              char c) const {
+    if (!Valid(box) ||
+        !fields_[static_cast<size_t>(box)].AcceptsTyped(text, selStart, selLength, c)) {
+        return false;
+    }
+    if (box != kKidBox || static_cast<unsigned char>(c) < 32) {
+        return true;
+    }
+    std::string result = text;
+    selStart = std::min(selStart, result.size());
+    result.replace(selStart, std::min(selLength, result.size() - selStart), 1, c);
+    // The box holds five characters; and a digit typed in front of the "0x"
+    // would make a text that reads as another number than it shows.
+    const size_t x = result.find('x');
+    return result.size() <= kKidBoxLimit && (x == std::string::npos || x == 1);
+}
+
+bool AddKeyForm::AcceptsInsert(int box, const std::string& text, size_t selStart, size_t selLength,
+                               const std::string& inserted) const {
+    std::string current = text;
+    size_t at = std::min(selStart, current.size());
+    size_t over = std::min(selLength, current.size() - at);
+    for (char c : inserted) {
+        if (static_cast<unsigned char>(c) < 32 || !AcceptsTyped(box, current, at, over, c)) {
+            return false;
+        }
+        current.replace(at, over, 1, c);
+        ++at;
+        over = 0;
+    }
+    return true;
+}
 
 void AddKeyForm::LeaveBox(int box) {
-    if (box >= 0 && box < kKeyBoxes) {
-        auto& text = keyBoxes[static_cast<size_t>(box)];
-        text = model::NormalizeKeyBox(text);
-    } else if (box == kKidBox) {
-        kidBox = model::NormalizeKidBox(kidBox);
+    if (Valid(box)) {
+        fields_[static_cast<size_t>(box)].Normalise();
     }
 }
 
 void AddKeyForm::ClearKey() {
-    for (auto& b : keyBoxes) {
-        b.clear();
+    for (int i = 0; i < kKeyBoxes; ++i) {
+        fields_[static_cast<size_t>(i)].SetText("");
     }
 }
 
@@ -86,7 +144,7 @@ bool AddKeyForm::GenerateRandomKey() {
         return false;
     }
     for (size_t i = 0; i < bytes.size(); ++i) {
-        keyBoxes[i] = model::RandomKeyPair(bytes[i]);
+        fields_[i].SetText(model::RandomKeyPair(bytes[i]));
     }
     // The raw draw is a copy of the key; do not leave it on the stack.
     std::fill(bytes.begin(), bytes.end(), uint8_t{0});
@@ -94,11 +152,16 @@ bool AddKeyForm::GenerateRandomKey() {
 }
 
 bool AddKeyForm::Ok() {
-    model::AddKeyCheck check = model::CheckAddKey(keyBoxes, kidBox, doc_.keys);
+    std::array<std::string, kKeyBoxes> boxes;
+    for (size_t i = 0; i < boxes.size(); ++i) {
+        boxes[i] = fields_[i].Text();
+    }
+    model::AddKeyCheck check = model::CheckAddKey(boxes, Text(kKidBox), doc_.keys);
+    std::fill(boxes.begin(), boxes.end(), std::string());
     if (!check.ok) {
         prompts_.MessageBox(check.message, Icon::Exclamation);
         if (check.clearKid) {
-            kidBox.clear();
+            fields_[kKidBox].SetText("");
         }
         focusBox_ = check.focusBox;
         return false;

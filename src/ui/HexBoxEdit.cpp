@@ -12,21 +12,14 @@
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
 #include <memory>
-#include <string>
 
 namespace quillon::ui {
 
-HexBoxEdit::HexBoxEdit(edit::HexBoxKind kind, QWidget* parent) : QLineEdit(parent), kind_(kind) {
-    // The filter decides what may be typed; the validator is only a last
-    // guard for any route into the box that the filter does not see.
-    const QString pattern = kind == edit::HexBoxKind::KeyByte
-                                ? QStringLiteral("[0-9A-Fa-f]{0,2}")
-                                : QStringLiteral("(0x?)?[0-9A-Fa-f]{0,4}");
+HexBoxEdit::HexBoxEdit(const QString& pattern, const QString& widestText, QWidget* parent)
+    : QLineEdit(parent) {
     setValidator(new QRegularExpressionValidator(QRegularExpression(pattern), this));
-    // Room for the widest text the box shows ("0x" and four digits).
-    const int chars = kind == edit::HexBoxKind::KeyByte ? 3 : 7;
-    setMinimumWidth(fontMetrics().horizontalAdvance(QString(chars, QChar('W'))) +
-                    2 * fontMetrics().averageCharWidth());
+    const QFontMetrics fm = fontMetrics();
+    setMinimumWidth(fm.horizontalAdvance(widestText) + 4 * fm.averageCharWidth());
     setMaximumWidth(minimumWidth() * 2);
 }
 
@@ -39,16 +32,16 @@ void HexBoxEdit::Refuse() {
 }
 
 void HexBoxEdit::PasteText(const QString& pasted) {
-    std::string text = this->text().toStdString();
-    int selStart = hasSelectedText() ? selectionStart() : cursorPosition();
-    int selLength = hasSelectedText() ? static_cast<int>(selectedText().size()) : 0;
-    int cursor = selStart;
-    int refused = edit::PasteIntoHexBox(kind_, text, cursor, selLength, pasted.toStdString());
-    setText(QString::fromStdString(text));
-    setCursorPosition(cursor);
-    if (refused > 0) {
-        Refuse();  // once for the whole paste, not per character
+    const std::string text = this->text().toStdString();
+    const std::string inserted = pasted.toStdString();
+    const int selStart = hasSelectedText() ? selectionStart() : cursorPosition();
+    const int selLength = hasSelectedText() ? static_cast<int>(selectedText().size()) : 0;
+    if (!acceptsInsert || !acceptsInsert(text, static_cast<size_t>(selStart),
+                                         static_cast<size_t>(selLength), inserted)) {
+        Refuse();
+        return;
     }
+    insert(pasted);
 }
 
 void HexBoxEdit::PasteClipboard() {
@@ -68,9 +61,9 @@ void HexBoxEdit::keyPressEvent(QKeyEvent* event) {
         const QChar ch = typed[0];
         const int selStart = hasSelectedText() ? selectionStart() : cursorPosition();
         const int selLength = hasSelectedText() ? static_cast<int>(selectedText().size()) : 0;
-        if (ch.unicode() > 126 ||
-            !edit::HexBoxAccepts(kind_, text().toStdString(), selStart, selLength,
-                                 static_cast<char>(ch.unicode()))) {
+        if (ch.unicode() > 126 || !acceptsTyped ||
+            !acceptsTyped(text().toStdString(), static_cast<size_t>(selStart),
+                          static_cast<size_t>(selLength), static_cast<char>(ch.unicode()))) {
             Refuse();
             event->accept();
             return;

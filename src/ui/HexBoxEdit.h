@@ -1,20 +1,29 @@
 #pragma once
 #include <QLineEdit>
+#include <cstddef>
 #include <functional>
-
-#include "edit/KeyBoxInput.h"
+#include <string>
 
 namespace quillon::ui {
 
 // One box of the "Add Key" dialog. Every character, typed, pasted or
-// dropped, goes through the box's filter; a refusal beeps. Losing the focus
-// to another control of the dialog hands the box to onLeave, which
-// normalises its text.
+// dropped, goes through the box's filter (the dialog's logic); a refusal
+// beeps. Losing the focus to another control of the dialog calls onLeave,
+// which normalises the text.
 class HexBoxEdit : public QLineEdit {
     Q_OBJECT
   public:
-    HexBoxEdit(edit::HexBoxKind kind, QWidget* parent = nullptr);
+    // pattern: a last guard (a validator) for any route into the box that
+    // the filter does not see; widestText sizes the box.
+    HexBoxEdit(const QString& pattern, const QString& widestText, QWidget* parent = nullptr);
 
+    // The filter: one typed character, or a whole inserted text, over the
+    // selection [selStart, selStart + selLength) of text.
+    std::function<bool(const std::string& text, size_t selStart, size_t selLength, char c)>
+        acceptsTyped;
+    std::function<bool(const std::string& text, size_t selStart, size_t selLength,
+                       const std::string& inserted)>
+        acceptsInsert;
     std::function<void()> onBeep;
     std::function<void()> onLeave;
 
@@ -30,8 +39,6 @@ class HexBoxEdit : public QLineEdit {
   private:
     void Refuse();
     void PasteClipboard();
-
-    edit::HexBoxKind kind_;
 };
 
 }  // namespace quillon::ui

@@ -24,7 +24,8 @@ AddKeyDialog::AddKeyDialog(model::CTmpDoc& doc, Prompts& prompts, edit::RandomSo
     auto* boxesRow = new QHBoxLayout;
     boxesRow->addWidget(new QLabel(QStringLiteral("0x"), keyGroup));
     for (int i = 0; i < edit::AddKeyForm::kKeyBoxes; ++i) {
-        auto* box = new HexBoxEdit(edit::HexBoxKind::KeyByte, keyGroup);
+        auto* box =
+            new HexBoxEdit(QStringLiteral("[0-9A-Fa-f]{0,2}"), QStringLiteral("WW"), keyGroup);
         box->setEchoMode(QLineEdit::Password);
         keyBoxes_[static_cast<size_t>(i)] = box;
         boxesRow->addWidget(box);
@@ -45,7 +46,9 @@ AddKeyDialog::AddKeyDialog(model::CTmpDoc& doc, Prompts& prompts, edit::RandomSo
     keyLayout->addLayout(keyButtons);
 
     auto* kidGroup = new QGroupBox(QStringLiteral("Key ID"), this);
-    kid_ = new HexBoxEdit(edit::HexBoxKind::KeyId, kidGroup);
+    // Five characters typed, six ("0xffff") once the box was left.
+    kid_ = new HexBoxEdit(QStringLiteral("(0x?)?[0-9A-Fa-f]{0,4}"), QStringLiteral("0xWWWW"),
+                          kidGroup);
     auto* kidLayout = new QHBoxLayout(kidGroup);
     kidLayout->addWidget(new QLabel(QStringLiteral("0x"), kidGroup));
     kidLayout->addWidget(kid_);
@@ -62,13 +65,16 @@ AddKeyDialog::AddKeyDialog(model::CTmpDoc& doc, Prompts& prompts, edit::RandomSo
     for (int i = 0; i <= edit::AddKeyForm::kKeyBoxes; ++i) {
         HexBoxEdit* box = Box(i);
         box->onBeep = [this] { prompts_.Beep(); };
-        connect(box, &QLineEdit::textChanged, this, [this, i](const QString& text) {
-            if (i == edit::AddKeyForm::kKidBox) {
-                form_.kidBox = text.toStdString();
-            } else {
-                form_.keyBoxes[static_cast<size_t>(i)] = text.toStdString();
-            }
-        });
+        box->acceptsTyped = [this, i](const std::string& text, size_t selStart, size_t selLength,
+                                      char c) {
+            return form_.AcceptsTyped(i, text, selStart, selLength, c);
+        };
+        box->acceptsInsert = [this, i](const std::string& text, size_t selStart, size_t selLength,
+                                       const std::string& inserted) {
+            return form_.AcceptsInsert(i, text, selStart, selLength, inserted);
+        };
+        connect(box, &QLineEdit::textChanged, this,
+                [this, i](const QString& text) { form_.SetText(i, text.toStdString()); });
         box->onLeave = [this, i] {
             form_.LeaveBox(i);
             ShowBoxes();
@@ -91,6 +97,8 @@ AddKeyDialog::~AddKeyDialog() {
     // change while they are torn down must not reach it.
     for (int i = 0; i <= edit::AddKeyForm::kKeyBoxes; ++i) {
         Box(i)->onLeave = nullptr;
+        Box(i)->acceptsTyped = nullptr;
+        Box(i)->acceptsInsert = nullptr;
         Box(i)->disconnect(this);
     }
 }
@@ -100,15 +108,11 @@ HexBoxEdit* AddKeyDialog::Box(int i) const {
 }
 
 void AddKeyDialog::ShowBoxes() {
-    for (int i = 0; i < edit::AddKeyForm::kKeyBoxes; ++i) {
-        const QString text = QString::fromStdString(form_.keyBoxes[static_cast<size_t>(i)]);
-        if (keyBoxes_[static_cast<size_t>(i)]->text() != text) {
-            keyBoxes_[static_cast<size_t>(i)]->setText(text);
+    for (int i = 0; i <= edit::AddKeyForm::kKeyBoxes; ++i) {
+        const QString text = QString::fromStdString(form_.Text(i));
+        if (Box(i)->text() != text) {
+            Box(i)->setText(text);
         }
-    }
-    const QString kid = QString::fromStdString(form_.kidBox);
-    if (kid_->text() != kid) {
-        kid_->setText(kid);
     }
 }
 

@@ -44,7 +44,41 @@ bool Contains(const std::vector<uint8_t>& hay, const std::string& needle) {
     return std::search(hay.begin(), hay.end(), needle.begin(), needle.end()) != hay.end();
 }
 
-const std::array<std::string, 8> kGoodKey = {"01", "02", "04", "08", "10", "20", "40", "80"};
+using Boxes = std::array<std::string, 8>;
+
+void SetKey(AddKeyForm& form, const Boxes& boxes) {
+    for (int i = 0; i < 8; ++i) {
+        form.SetText(i, boxes[static_cast<size_t>(i)]);
+    }
+}
+
+Boxes Key(const AddKeyForm& form) {
+    Boxes boxes;
+    for (int i = 0; i < 8; ++i) {
+        boxes[static_cast<size_t>(i)] = form.Text(i);
+    }
+    return boxes;
+}
+
+// Types into an empty box as a user would; returns what stands in it.
+std::string TypeInto(const AddKeyForm& form, int box, const std::string& typed,
+                     int* refused = nullptr) {
+    std::string text;
+    int n = 0;
+    for (char c : typed) {
+        if (form.AcceptsTyped(box, text, text.size(), 0, c)) {
+            text += c;
+        } else {
+            ++n;
+        }
+    }
+    if (refused != nullptr) {
+        *refused = n;
+    }
+    return text;
+}
+
+const Boxes kGoodKey = {"01", "02", "04", "08", "10", "20", "40", "80"};
 
 struct AddKeyFixture : ::testing::Test {
     CTmpDoc doc;
@@ -56,14 +90,14 @@ struct AddKeyFixture : ::testing::Test {
 using AddKey = AddKeyFixture;
 
 TEST_F(AddKey, ParityIsCheckedFirstAndNamesEveryFailingPairInOrder) {
-    form.keyBoxes = {"01", "03", "05", "07", "9b", "9b", "9b", "9b"};
+    SetKey(form, {"01", "03", "05", "07", "9b", "9b", "9b", "9b"});
     EXPECT_FALSE(form.Ok());
     EXPECT_EQ(form.FocusBox(), 1);
-    form.keyBoxes = {"00", "00", "00", "00", "00", "00", "00", "00"};
+    SetKey(form, {"00", "00", "00", "00", "00", "00", "00", "00"});
     EXPECT_FALSE(form.Ok());
     EXPECT_EQ(form.FocusBox(), 0);
     // Parity before an incomplete box and before the missing Key ID.
-    form.keyBoxes = {"01", "01", "01", "01", "01", "0a", "01", "1"};
+    SetKey(form, {"01", "01", "01", "01", "01", "0a", "01", "1"});
     EXPECT_FALSE(form.Ok());
     EXPECT_EQ(form.FocusBox(), 5);
     EXPECT_EQ(prompts.BoxTexts(),
@@ -81,21 +115,21 @@ TEST_F(AddKey, ParityIsCheckedFirstAndNamesEveryFailingPairInOrder) {
 
 TEST_F(AddKey, ThenCompletenessThenTheKeyIdPresentUnusedAndInRange) {
     doc.keys.Add("0101010101010101", 0x1a);
-    form.keyBoxes = kGoodKey;
-    form.keyBoxes[6] = "4";  // one digit, the box never left
-    form.kidBox = "0x1a";
+    SetKey(form, kGoodKey);
+    form.SetText(6, "4");  // one digit, the box never left
+    form.SetText(AddKeyForm::kKidBox, "0x1a");
     EXPECT_FALSE(form.Ok());
-    EXPECT_EQ(form.kidBox, "0x1a");  // only Key ID errors empty the Key ID box
+    EXPECT_EQ(form.Text(AddKeyForm::kKidBox), "0x1a");  // only Key ID errors empty the Key ID box
 
     form.LeaveBox(6);
-    EXPECT_EQ(form.keyBoxes[6], "04");
+    EXPECT_EQ(form.Text(6), "04");
     EXPECT_FALSE(form.Ok());  // in use
-    EXPECT_EQ(form.kidBox, "");
+    EXPECT_EQ(form.Text(AddKeyForm::kKidBox), "");
     EXPECT_EQ(form.FocusBox(), AddKeyForm::kKidBox);
-    EXPECT_FALSE(form.Ok());  // now empty
-    form.kidBox = "0x";       // the prefix alone names no key id
+    EXPECT_FALSE(form.Ok());                  // now empty
+    form.SetText(AddKeyForm::kKidBox, "0x");  // the prefix alone names no key id
     EXPECT_FALSE(form.Ok());
-    form.kidBox = "10000";
+    form.SetText(AddKeyForm::kKidBox, "10000");
     EXPECT_FALSE(form.Ok());
     EXPECT_EQ(prompts.BoxTexts(),
               (std::vector<std::string>{
@@ -105,10 +139,10 @@ TEST_F(AddKey, ThenCompletenessThenTheKeyIdPresentUnusedAndInRange) {
     EXPECT_EQ(doc.keys.Count(), 1);
     EXPECT_FALSE(doc.IsModified());
 
-    form.kidBox = "1A";
+    form.SetText(AddKeyForm::kKidBox, "1A");
     form.LeaveBox(AddKeyForm::kKidBox);
-    EXPECT_EQ(form.kidBox, "0x1a");
-    form.kidBox = "0x1b";
+    EXPECT_EQ(form.Text(AddKeyForm::kKidBox), "0x1a");
+    form.SetText(AddKeyForm::kKidBox, "0x1b");
     EXPECT_TRUE(form.Ok());
     EXPECT_TRUE(doc.IsModified());
     ASSERT_EQ(doc.keys.Count(), 2);
@@ -118,22 +152,57 @@ TEST_F(AddKey, ThenCompletenessThenTheKeyIdPresentUnusedAndInRange) {
 
 TEST_F(AddKey, AStrayCharacterInAKeyBoxIsNeverAHexPair) {
     // "1x" read by character codes has odd parity (0x31); it must not pass.
-    form.keyBoxes = kGoodKey;
-    form.keyBoxes[2] = "1x";
-    form.kidBox = "0x5";
+    SetKey(form, kGoodKey);
+    form.SetText(2, "1x");  // as if it had got past the box's filter
+    form.SetText(AddKeyForm::kKidBox, "0x5");
     EXPECT_FALSE(form.Ok());
     EXPECT_EQ(prompts.BoxTexts(), std::vector<std::string>{"All boxes must have 2 Hex digits."});
     EXPECT_EQ(doc.keys.Count(), 0);
 }
 
+TEST_F(AddKey, KeyBoxesTakeTwoHexDigitsAndNothingElse) {
+    int refused = 0;
+    EXPECT_EQ(TypeInto(form, 0, "fff", &refused), "ff");
+    EXPECT_EQ(refused, 1);
+    EXPECT_EQ(TypeInto(form, 3, "aB"), "aB");
+    EXPECT_EQ(TypeInto(form, 7, "1x", &refused), "1");  // no "x" in a key byte
+    EXPECT_EQ(refused, 1);
+    EXPECT_EQ(TypeInto(form, 1, "g 9", &refused), "9");
+    EXPECT_EQ(refused, 2);
+    EXPECT_TRUE(form.AcceptsTyped(0, "ff", 2, 0, '\b'));  // backspace always
+    EXPECT_TRUE(form.AcceptsTyped(0, "ff", 0, 1, '0'));   // over a selected digit
+    EXPECT_FALSE(form.AcceptsTyped(0, "ff", 0, 2, 'x'));
+    // Pasting goes through the same filter, whole or not at all.
+    EXPECT_FALSE(form.AcceptsInsert(0, "", 0, 0, "1x"));
+    EXPECT_FALSE(form.AcceptsInsert(0, "", 0, 0, "9b\n"));
+    EXPECT_FALSE(form.AcceptsInsert(0, "a", 1, 0, "bc"));
+    EXPECT_TRUE(form.AcceptsInsert(0, "ab", 0, 2, "9B"));
+}
+
+TEST_F(AddKey, TheKeyIdBoxTakesFourDigitsOrThePrefixAndThreeWithinFiveCharacters) {
+    const int kid = AddKeyForm::kKidBox;
+    int refused = 0;
+    EXPECT_EQ(TypeInto(form, kid, "12345", &refused), "1234");
+    EXPECT_EQ(refused, 1);
+    EXPECT_EQ(TypeInto(form, kid, "0x1234", &refused), "0x123");
+    EXPECT_EQ(refused, 1);
+    EXPECT_EQ(TypeInto(form, kid, "1x2", &refused), "12");
+    EXPECT_EQ(TypeInto(form, kid, "0xx1"), "0x1");
+    EXPECT_TRUE(form.AcceptsTyped(kid, "01", 1, 0, 'x'));    // makes the prefix
+    EXPECT_FALSE(form.AcceptsTyped(kid, "0x1", 0, 0, '5'));  // not in front of it
+    EXPECT_FALSE(form.AcceptsTyped(kid, "0xffff", 6, 0, '1'));
+    EXPECT_TRUE(form.AcceptsInsert(kid, "", 0, 0, "0x1a"));
+    EXPECT_FALSE(form.AcceptsInsert(kid, "", 0, 0, "0x1a2b"));
+}
+
 TEST_F(AddKey, ClearKeyEmptiesTheKeyBoxesOnly) {
-    form.keyBoxes = kGoodKey;
-    form.kidBox = "0x7";
+    SetKey(form, kGoodKey);
+    form.SetText(AddKeyForm::kKidBox, "0x7");
     form.ClearKey();
-    EXPECT_EQ(form.keyBoxes, (std::array<std::string, 8>{}));
-    EXPECT_EQ(form.kidBox, "0x7");
+    EXPECT_EQ(Key(form), Boxes{});
+    EXPECT_EQ(form.Text(AddKeyForm::kKidBox), "0x7");
     form.LeaveBox(0);
-    EXPECT_EQ(form.keyBoxes[0], "00");
+    EXPECT_EQ(form.Text(0), "00");
 }
 
 TEST(AddKeyRandom, TheKeyIsTheInjectedBytesWithOddParity) {
@@ -143,13 +212,11 @@ TEST(AddKeyRandom, TheKeyIsTheInjectedBytesWithOddParity) {
                            0x22, 0x23, 0x24, 0x25, 0x26, 0x27, 0x28, 0x29});
     AddKeyForm form(doc, prompts, random);
     ASSERT_TRUE(form.GenerateRandomKey());
-    EXPECT_EQ(form.keyBoxes,
-              (std::array<std::string, 8>{"01", "01", "02", "fe", "80", "9b", "7f", "10"}));
+    EXPECT_EQ(Key(form), (Boxes{"01", "01", "02", "fe", "80", "9b", "7f", "10"}));
     // A second press draws fresh bytes.
     ASSERT_TRUE(form.GenerateRandomKey());
-    EXPECT_EQ(form.keyBoxes,
-              (std::array<std::string, 8>{"23", "23", "25", "25", "26", "26", "29", "29"}));
-    form.kidBox = "0x1";
+    EXPECT_EQ(Key(form), (Boxes{"23", "23", "25", "25", "26", "26", "29", "29"}));
+    form.SetText(AddKeyForm::kKidBox, "0x1");
     EXPECT_TRUE(form.Ok());
     EXPECT_EQ(prompts.Records().size(), 0u);
 }
@@ -159,9 +226,9 @@ TEST(AddKeyRandom, AFailingSourceGeneratesNothing) {
     ScriptedPrompts prompts;
     ScriptedRandom random({}, true);
     AddKeyForm form(doc, prompts, random);
-    form.keyBoxes = kGoodKey;
+    SetKey(form, kGoodKey);
     EXPECT_FALSE(form.GenerateRandomKey());
-    EXPECT_EQ(form.keyBoxes, kGoodKey);
+    EXPECT_EQ(Key(form), kGoodKey);
     EXPECT_EQ(prompts.BeepCount(), 1);
 }
 

@@ -103,16 +103,21 @@ TEST_F(AddKeyDialogTest, TypingAndPastingTakeHexDigitsOnly) {
     EXPECT_EQ(box->text(), "1f");
     EXPECT_EQ(prompts.BeepCount(), 2);
 
+    // Pasting is typing: a text the box would not take as typed is refused
+    // whole, with one beep.
     HexBoxEdit* second = dlg.KeyBox(1);
     second->setFocus();
     QApplication::clipboard()->setText("1x");
     QTest::keySequence(second, QKeySequence::Paste);
-    EXPECT_EQ(second->text(), "1");
+    EXPECT_EQ(second->text(), "");
     EXPECT_EQ(prompts.BeepCount(), 3);
-
-    second->clear();
     second->PasteText("9 b");
+    EXPECT_EQ(second->text(), "");
+    EXPECT_EQ(prompts.BeepCount(), 4);
+    QApplication::clipboard()->setText("9b");
+    QTest::keySequence(second, QKeySequence::Paste);
     EXPECT_EQ(second->text(), "9b");
+    EXPECT_EQ(prompts.BeepCount(), 4);
 
     HexBoxEdit* kid = dlg.KidBox();
     kid->setFocus();
