@@ -92,6 +92,22 @@ TEST_F(AddKeyDialogTest, KeyBoxesAreMaskedUntilShowIsTicked) {
     EXPECT_EQ(dlg.KidBox()->text(), "0x9");
 }
 
+TEST_F(AddKeyDialogTest, AtItsNaturalSizeTheKeyBoxesStandInByteOrderAndHoldTheirText) {
+    Show(dlg);
+    dlg.adjustSize();
+    const QFontMetrics fm = dlg.KeyBox(0)->fontMetrics();
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_GE(dlg.KeyBox(i)->width(), fm.horizontalAdvance("ff")) << i;
+        if (i > 0) {
+            const QWidget* prev = dlg.KeyBox(i - 1);
+            EXPECT_GT(dlg.KeyBox(i)->x(), prev->x() + prev->width() - 1) << i;
+            EXPECT_EQ(dlg.KeyBox(i)->y(), prev->y()) << i;
+        }
+    }
+    EXPECT_GE(dlg.KidBox()->width(), fm.horizontalAdvance("0xffff"));
+    EXPECT_LE(dlg.width(), 1024);  // fits a small screen
+}
+
 TEST_F(AddKeyDialogTest, TypingAndPastingTakeHexDigitsOnly) {
     Show(dlg);
     HexBoxEdit* box = dlg.KeyBox(0);
