@@ -290,5 +290,27 @@ TEST(EncryptionSettingsDialogTest, AddIsDisabledAtSixteenKeys) {
     EXPECT_TRUE(dlg.AddButton()->isEnabled());
 }
 
+TEST(EncryptionSettingsDialogTest, TheEntryPointSaysWhetherTheKeysChanged) {
+    CTmpDoc doc;
+    doc.keys.Add("0101010101010101", 4);
+    ScriptedPrompts prompts;
+    WhenModal([](QWidget* w) {
+        auto* dlg = qobject_cast<EncryptionSettingsDialog*>(w);
+        ASSERT_NE(dlg, nullptr);
+        dlg->CloseButton()->click();
+    });
+    EXPECT_FALSE(RunEncryptionDialog(nullptr, doc, prompts));
+    EXPECT_FALSE(doc.IsModified());
+    WhenModal([](QWidget* w) {
+        auto* dlg = qobject_cast<EncryptionSettingsDialog*>(w);
+        ASSERT_NE(dlg, nullptr);
+        dlg->DeleteButton()->click();
+        dlg->CloseButton()->click();
+    });
+    EXPECT_TRUE(RunEncryptionDialog(nullptr, doc, prompts));
+    EXPECT_EQ(doc.keys.Count(), 0);
+    EXPECT_TRUE(doc.IsModified());
+}
+
 }  // namespace
 }  // namespace quillon::ui

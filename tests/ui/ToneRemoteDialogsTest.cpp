@@ -171,5 +171,22 @@ TEST(ToneRemoteDialogsTest, CancelLeavesTheDocumentAndAFullListDisablesAdd) {
     EXPECT_FALSE(doc.IsModified());
 }
 
+TEST(ToneRemoteDialogsTest, TheEntryPointSaysWhetherOkChangedTheDocument) {
+    CTmpDoc doc;
+    ScriptedPrompts prompts;
+    WhenModal([](QWidget* w) {
+        ASSERT_NE(qobject_cast<ToneRemoteSettingsDialog*>(w), nullptr);
+        static_cast<QDialog*>(w)->reject();
+    });
+    EXPECT_FALSE(RunToneRemoteDialog(nullptr, doc, prompts));
+    EXPECT_FALSE(doc.IsModified());
+    WhenModal([](QWidget* w) {
+        ASSERT_NE(qobject_cast<ToneRemoteSettingsDialog*>(w), nullptr);
+        static_cast<QDialog*>(w)->accept();
+    });
+    EXPECT_TRUE(RunToneRemoteDialog(nullptr, doc, prompts));
+    EXPECT_TRUE(doc.IsModified());
+}
+
 }  // namespace
 }  // namespace quillon::ui
