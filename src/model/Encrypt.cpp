@@ -25,6 +25,32 @@ unsigned long ReadHex(const std::string& text) {
 
 // The dialog's own conversion of one character of a box: it folds a-f to
 // upper case by code arithmetic and does not check the character further.
+// Overwrites the key's characters before letting the text go, so that the
+// digits do not linger in a freed buffer either.
+void WipeEntry(KeyEntry& e) {
+    std::fill(e.key.begin(), e.key.end(), '\0');
+    e.key.clear();
+    e.kid = 0;
+}
+
+bool IsHexPair(const std::string& box) {
+    return box.size() == 2 && HexValue(box[0]) >= 0 && HexValue(box[1]) >= 0;
+}
+
+// "0x" (optional) followed by at least one hex digit and nothing else.
+bool IsKidText(const std::string& text) {
+    size_t i = text.compare(0, 2, "0x") == 0 ? 2 : 0;
+    if (i == text.size()) {
+        return false;
+    }
+    for (; i < text.size(); ++i) {
+        if (HexValue(text[i]) < 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
 int BoxNibble(char ch) {
     int c = static_cast<unsigned char>(ch);
     if (c > 'F') {
@@ -51,6 +77,10 @@ bool Encrypt::Delete(int32_t kid) {
                 entries_[static_cast<size_t>(j)] = entries_[static_cast<size_t>(j + 1)];
             }
             --count_;
+            // The vacated entry would otherwise keep a copy of the last key,
+            // in memory and in every file saved from now on; a deleted key
+            // must be gone.
+            WipeEntry(entries_[static_cast<size_t>(count_)]);
             return true;
         }
     }
@@ -74,7 +104,9 @@ bool Encrypt::Contains(int32_t kid) const {
 }
 
 void Encrypt::Clear() {
-    entries_.fill(KeyEntry{});
+    for (auto& e : entries_) {
+        WipeEntry(e);
+    }
     count_ = 0;
 }
 
@@ -161,7 +193,10 @@ AddKeyCheck CheckAddKey(const std::array<std::string, 8>& boxes, const std::stri
     bool incomplete = false;
     for (int i = 7; i >= 0; --i) {
         const std::string& box = boxes[static_cast<size_t>(i)];
-        if (box.size() != 2) {
+        // A box that is not two hex digits ("1", or "1x" that got past the
+        // box's filter) is no key byte: its parity says nothing, and its
+        // characters must never reach the key that is uploaded.
+        if (!IsHexPair(box)) {
             incomplete = true;
             continue;
         }
@@ -197,7 +232,9 @@ AddKeyCheck CheckAddKey(const std::array<std::string, 8>& boxes, const std::stri
         r.message = msg::kKeyBoxesIncomplete;
         return r;
     }
-    if (kidBox.empty()) {
+    // A bare "0x", or a text that is no hex number at all, names no key id
+    // either; reading it as 0 would store a key the user never identified.
+    if (!IsKidText(kidBox)) {
         r.message = msg::kKeyIdMissing;
         r.focusBox = 8;
         r.clearKid = true;

@@ -122,3 +122,38 @@ TEST(AddKey, BoxesAndRandomPairs) {
         EXPECT_TRUE(HasOddParity(static_cast<uint8_t>(std::stoi(RandomKeyPair(v), nullptr, 16))));
     }
 }
+
+TEST(Encrypt, DeletedKeyLeavesNoCopyInTheSection) {
+    Encrypt keys;
+    keys.Add("0123456789abcdef", 1);
+    keys.Add("fedcba9876543210", 2);
+    ASSERT_TRUE(keys.Delete(2));  // the last entry: nothing moves over it
+    ArchiveWriter w;
+    keys.Write(w);
+    const auto& b = w.Bytes();
+    // count 1; entry 0 the first key with KID 1; entries 1..15 empty, KID 0
+    std::vector<uint8_t> expected = {0x01, 0x00, 16};
+    for (char c : std::string("0123456789abcdef")) {
+        expected.push_back(static_cast<uint8_t>(c));
+    }
+    expected.insert(expected.end(), {0x01, 0, 0, 0});
+    for (int i = 1; i < 16; ++i) {
+        expected.insert(expected.end(), {0x00, 0, 0, 0, 0});
+    }
+    EXPECT_EQ(b, expected);
+}
+
+TEST(AddKey, OnlyTwoHexDigitsMakeAKeyByteAndOnlyHexDigitsAKeyId) {
+    Encrypt keys;
+    Boxes boxes = {"01", "02", "04", "08", "10", "20", "40", "80"};
+    boxes[3] = "1x";  // by character codes 0x31, odd parity
+    auto c = CheckAddKey(boxes, "0x1", keys);
+    EXPECT_FALSE(c.ok);
+    EXPECT_EQ(c.message, "All boxes must have 2 Hex digits.");
+    boxes[3] = "08";
+    for (const char* kid : {"0x", "x1", "1x2", "0x1g"}) {
+        c = CheckAddKey(boxes, kid, keys);
+        EXPECT_EQ(c.message, "Please enter Key ID.") << kid;
+        EXPECT_TRUE(c.clearKid);
+    }
+}
