@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "model/ChannelTableMessages.h"
 #include "model/Messages.h"
 #include "model/TextForms.h"
 
@@ -138,6 +139,15 @@ void ChannelTableController::Copy(const std::vector<int>& selected) {
         }
     }
 
+    // The sources are taken before anything is written: with overlapping
+    // ranges (5 and 6 copied to 6) the second source would otherwise already
+    // hold the first one's copy, and the original 6 would be lost.
+    std::vector<CChannel> sources;
+    sources.reserve(sel.size());
+    for (int c : sel) {
+        sources.push_back(doc_.channels[c]);
+    }
+
     bool yesToAll = false;
     for (size_t k = 0; k < sel.size(); ++k) {
         int dest = target + static_cast<int>(k);
@@ -156,9 +166,7 @@ void ChannelTableController::Copy(const std::vector<int>& selected) {
             }
         }
         doc_.SetModified(true);
-        // Read from the table as it is now: with overlapping ranges a channel
-        // this command already overwrote is copied on in its new content.
-        doc_.channels[dest].AssignImage(doc_.channels[sel[k]]);
+        doc_.channels[dest].AssignImage(sources[k]);
     }
 }
 
@@ -170,6 +178,8 @@ void ChannelTableController::Delete(const std::vector<int>& selected) {
         return;
     }
     bool yesForAll = false;
+    std::vector<int> emptied;  // scanning channels deleted along the way
+    bool emptiedToneRefs = false;
     for (int c : sel) {
         std::vector<std::string> scanRefs;
         std::vector<std::string> toneRefs;
@@ -206,6 +216,17 @@ void ChannelTableController::Delete(const std::vector<int>& selected) {
             for (const std::string& t : toneRefs) {
                 doc_.toneRemote.ClearSlot(LeadingDecimal(t));
             }
+            for (const std::string& s : scanRefs) {
+                int scan = LeadingDecimal(s);
+                if (!CChannelTable::IsChannelNumber(scan)) {
+                    continue;
+                }
+                int tones = DeleteIfNothingToScan(scan);
+                if (tones >= 0) {
+                    emptied.push_back(scan);
+                    emptiedToneRefs = emptiedToneRefs || tones > 0;
+                }
+            }
         }
         doc_.channels[c].Clear();
         // A deletion is a change like any other: without this, closing the
@@ -213,6 +234,39 @@ void ChannelTableController::Delete(const std::vector<int>& selected) {
         doc_.SetModified(true);
     }
     doc_.channels.lastChannel = sel.front() > 0 ? sel.front() - 1 : 0;
+    if (!emptied.empty()) {
+        TellEmptiedScanChannels(emptied, emptiedToneRefs);
+    }
+}
+
+int ChannelTableController::DeleteIfNothingToScan(int scan) {
+    CChannel& ch = doc_.channels[scan];
+    if (!ch.IsScan() || ch.ScanRefCount() != 0) {
+        return -1;
+    }
+    std::vector<std::string> toneRefs;
+    doc_.toneRemote.FindChannelReferences(scan, toneRefs);
+    for (const std::string& t : toneRefs) {
+        doc_.toneRemote.ClearSlot(LeadingDecimal(t));
+    }
+    ch.Clear();
+    doc_.SetModified(true);
+    return static_cast<int>(toneRefs.size());
+}
+
+void ChannelTableController::TellEmptiedScanChannels(std::vector<int> scans, bool toneRefs) {
+    std::sort(scans.begin(), scans.end());
+    std::string text = msg::kDeletedEmptyScanChannels;
+    for (size_t i = 0; i < scans.size(); ++i) {
+        char number[16];
+        std::snprintf(number, sizeof number, "%03i", scans[i]);
+        text += (i > 0 ? ", " : "") + std::string(number);
+    }
+    text += ".";
+    if (toneRefs) {
+        text += msg::kDeletedEmptyScanToneRefs;
+    }
+    prompts_.MessageBox(text, Icon::Information);
 }
 
 bool ChannelTableController::PrepareGet() {

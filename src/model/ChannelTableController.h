@@ -44,6 +44,8 @@ class ChannelTableController {
     // Copy the selected channels to consecutive slots from a target asked for.
     void Copy(const std::vector<int>& selected);
     // Delete the selected channels and, after asking, the references to them.
+    // A scanning channel whose last reference goes is deleted as well (with
+    // the tone settings that name it), and the user is told which.
     void Delete(const std::vector<int>& selected);
 
     // Get: true when it may go on, the document then emptied. A modified
@@ -51,6 +53,11 @@ class ChannelTableController {
     bool PrepareGet();
 
   private:
+    // Deletes scanning channel `scan` when no reference is left in it; the
+    // number of tone settings that named it, or -1 when it was kept.
+    int DeleteIfNothingToScan(int scan);
+    void TellEmptiedScanChannels(std::vector<int> scans, bool toneRefs);
+
     CTmpDoc& doc_;
     Prompts& prompts_;
 };
