@@ -116,19 +116,19 @@ std::optional<int> ChannelTableController::Edit(const std::vector<int>& selected
     return sel.front();
 }
 
-void ChannelTableController::Copy(const std::vector<int>& selected) {
+bool ChannelTableController::Copy(const std::vector<int>& selected) {
     std::vector<int> sel = Normalise(selected);
     if (sel.empty()) {
         prompts_.Beep();
         prompts_.MessageBox(msg::kSelectToCopy, Icon::Exclamation);
-        return;
+        return false;
     }
     int target = -1;
     while (target < 0) {
         std::optional<std::string> answer = prompts_.AskText(
             msg::kCopyChannelsTitle, msg::kCopyChannelsLabel, msg::kCopyChannelsMaxLength);
         if (!answer) {
-            return;
+            return false;
         }
         // Empty or non-numeric text is no channel number either.
         int n = HasLeadingDecimal(*answer) ? LeadingDecimal(*answer) : -1;
@@ -149,6 +149,7 @@ void ChannelTableController::Copy(const std::vector<int>& selected) {
     }
 
     bool yesToAll = false;
+    bool copied = false;
     for (size_t k = 0; k < sel.size(); ++k) {
         int dest = target + static_cast<int>(k);
         if (dest >= kChannelCount) {
@@ -167,19 +168,22 @@ void ChannelTableController::Copy(const std::vector<int>& selected) {
         }
         doc_.SetModified(true);
         doc_.channels[dest].AssignImage(sources[k]);
+        copied = true;
     }
+    return copied;
 }
 
-void ChannelTableController::Delete(const std::vector<int>& selected) {
+bool ChannelTableController::Delete(const std::vector<int>& selected) {
     std::vector<int> sel = Normalise(selected);
     if (sel.empty()) {
         prompts_.Beep();
         prompts_.MessageBox(msg::kSelectToDelete, Icon::Exclamation);
-        return;
+        return false;
     }
     bool yesForAll = false;
     std::vector<int> emptied;  // scanning channels deleted along the way
     bool emptiedToneRefs = false;
+    bool deleted = false;
     for (int c : sel) {
         std::vector<std::string> scanRefs;
         std::vector<std::string> toneRefs;
@@ -229,6 +233,7 @@ void ChannelTableController::Delete(const std::vector<int>& selected) {
             }
         }
         doc_.channels[c].Clear();
+        deleted = true;
         // A deletion is a change like any other: without this, closing the
         // program would not offer to save it and it would be lost.
         doc_.SetModified(true);
@@ -237,6 +242,7 @@ void ChannelTableController::Delete(const std::vector<int>& selected) {
     if (!emptied.empty()) {
         TellEmptiedScanChannels(emptied, emptiedToneRefs);
     }
+    return deleted;
 }
 
 int ChannelTableController::DeleteIfNothingToScan(int scan) {

@@ -42,11 +42,13 @@ class ChannelTableController {
     // message when nothing is selected.
     std::optional<int> Edit(const std::vector<int>& selected);
     // Copy the selected channels to consecutive slots from a target asked for.
-    void Copy(const std::vector<int>& selected);
+    // True when at least one channel was copied.
+    bool Copy(const std::vector<int>& selected);
     // Delete the selected channels and, after asking, the references to them.
     // A scanning channel whose last reference goes is deleted as well (with
-    // the tone settings that name it), and the user is told which.
-    void Delete(const std::vector<int>& selected);
+    // the tone settings that name it), and the user is told which. True when
+    // at least one channel was deleted.
+    bool Delete(const std::vector<int>& selected);
 
     // Get: true when it may go on, the document then emptied. A modified
     // document asks first.

@@ -149,7 +149,7 @@ TEST_F(ControllerTest, CopyTargetOutOfRangeAsksAgain) {
     prompts.QueueText("");
     prompts.QueueText("x");
     prompts.QueueText(std::nullopt);
-    table.Copy({5});
+    EXPECT_FALSE(table.Copy({5}));
     EXPECT_EQ(prompts.CountKind(Kind::AskText), 4);
     EXPECT_EQ(prompts.Records()[0].caption, "Copy Channels");
     EXPECT_EQ(prompts.Records()[0].text, "Enter channel number to copy to");
@@ -227,7 +227,7 @@ TEST_F(ControllerTest, CopyOverUsedSlotsYesToAllAndCancel) {
 
     prompts.QueueText("31");
     prompts.QueueChoice(-1);  // the box closed
-    table.Copy({0});
+    EXPECT_FALSE(table.Copy({0}));
     EXPECT_EQ(Tag(doc.channels[31]), 99);
 }
 
@@ -310,9 +310,9 @@ TEST_F(ControllerTest, DeleteMarksTheDocumentModifiedOnlyWhenSomethingWent) {
     MakeFixed(doc.channels[4], 4);
     MakeScan(doc.channels[9], {0x0004});
     prompts.QueueChoice(2);  // Skip
-    table.Delete({4});
+    EXPECT_FALSE(table.Delete({4}));
     EXPECT_FALSE(doc.IsModified());
-    table.Delete({9});  // no references to a scanning channel: nothing asked
+    EXPECT_TRUE(table.Delete({9}));  // no references to a scanning channel: nothing asked
     EXPECT_TRUE(doc.IsModified());
     EXPECT_EQ(doc.channels[9].KindByte(), 0);
 }
