@@ -3,144 +3,57 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "model/ValueTables.h"
+#include "NumericFieldConfigs.h"
 
 namespace quillon::edit {
 namespace {
 
-// The fields as the editors configure them.
+using namespace quillon::testing;
+
+NumericField Field(const FieldConfig& config) {
+    NumericField f;
+    f.Configure(config);
+    return f;
+}
+
+NumericField Field(const FieldConfig& config, ValueList list) {
+    NumericField f = Field(config);
+    f.AttachLists(std::move(list));
+    return f;
+}
 
 NumericField KeyByteBox() {
-    FieldConfig c;
-    c.mode = FieldMode::Hex;
-    c.maxDigits = 2;
-    c.zeroFill = true;
-    c.hexPrefix = false;
-    c.hexRange = {0xff, 0, 1};
-    NumericField f;
-    f.Configure(c);
-    return f;
+    return Field(KeyByteConfig());
 }
-
 NumericField KeyIdBox() {
-    FieldConfig c;
-    c.mode = FieldMode::Hex;
-    c.maxDigits = 4;
-    c.hexPrefix = true;
-    c.hexRange = {0xffff, 0, 1};
-    NumericField f;
-    f.Configure(c);
-    return f;
+    return Field(KeyIdConfig());
 }
-
-FieldConfig FrequencyConfig() {
-    FieldConfig c;
-    c.mode = FieldMode::Fraction;
-    c.maxDigits = 9;
-    c.fractionDigits = 6;
-    c.fractionRange = {520.0, 136.0, 1.0};
-    c.fractionResolution = 0.00025;
-    c.ties = TieRounding::Down;
-    return c;
-}
-
 NumericField FrequencyField() {
-    NumericField f;
-    f.Configure(FrequencyConfig());
-    return f;
+    return Field(FrequencyConfig());
 }
-
 NumericField NacField(const char* offText) {
-    FieldConfig c;
-    c.mode = FieldMode::Hex;
-    c.maxDigits = 3;
-    c.zeroFill = true;
-    c.hexPrefix = true;
-    c.hexRange = {0xfff, 0x001, 1};
-    NumericField f;
-    f.Configure(c);
-    f.AttachLists({{"-1", "000"}, {offText, "NONE"}, false, true});
-    return f;
+    return Field(NacConfig(), NacList(offText));
 }
-
 NumericField DecimalField(int digits, std::int64_t max) {
-    FieldConfig c;
-    c.mode = FieldMode::Decimal;
-    c.maxDigits = digits;
-    c.decimalRange = {max, 0, 1};
-    NumericField f;
-    f.Configure(c);
-    return f;
+    return Field(DecimalConfig(digits, max));
 }
-
 NumericField PttTailField() {
-    FieldConfig c;
-    c.mode = FieldMode::Fraction;
-    c.maxDigits = 2;
-    c.fractionDigits = 1;
-    c.fractionRange = {9.9, 0.0, 0.1};
-    c.fractionResolution = 0.1;
-    NumericField f;
-    f.Configure(c);
-    return f;
+    return Field(PttTailConfig());
 }
-
-template <std::size_t N>
-std::vector<std::string> Entries(const std::array<const char*, N>& table, std::size_t from) {
-    return std::vector<std::string>(table.begin() + static_cast<std::ptrdiff_t>(from), table.end());
-}
-
-// A channel's tone field: the whole table, "f000" and "000.0" shown as texts.
 NumericField ChannelCtcssField() {
-    FieldConfig c;
-    c.mode = FieldMode::Fraction;
-    c.maxDigits = 4;
-    c.fractionDigits = 1;
-    c.fractionRange = {999.9, 0.0, 0.1};
-    NumericField f;
-    f.Configure(c);
-    f.AttachLists({Entries(model::kCtcssTones, 0), {"ANY", "NONE"}, true, true});
-    return f;
+    return Field(CtcssConfig(), ChannelCtcssList("ANY"));
 }
-
 NumericField ChannelCdcssField() {
-    FieldConfig c;
-    c.mode = FieldMode::Octal;
-    c.maxDigits = 3;
-    c.zeroFill = true;
-    c.octalRange = {0777, 0, 1};
-    NumericField f;
-    f.Configure(c);
-    f.AttachLists({Entries(model::kCdcssCodes, 0), {"AS RX", "NONE"}, true, true});
-    return f;
+    return Field(CdcssConfig(), ChannelCdcssList("AS RX"));
 }
-
-// A squelch group's item fields: the tables without "f000" and the zero, so
-// no off entry.
 NumericField GroupCtcssField() {
-    FieldConfig c;
-    c.mode = FieldMode::Fraction;
-    c.maxDigits = 4;
-    c.fractionDigits = 1;
-    c.fractionRange = {999.9, 0.0, 0.1};
-    NumericField f;
-    f.Configure(c);
-    f.AttachLists({Entries(model::kCtcssTones, 2), {}, true, false});
-    return f;
+    return Field(CtcssConfig(), GroupCtcssList());
 }
-
 NumericField GroupCdcssField() {
-    FieldConfig c;
-    c.mode = FieldMode::Octal;
-    c.maxDigits = 3;
-    c.zeroFill = true;
-    c.octalRange = {0777, 0, 1};
-    NumericField f;
-    f.Configure(c);
-    f.AttachLists({Entries(model::kCdcssCodes, 2), {}, true, false});
-    return f;
+    return Field(CdcssConfig(), GroupCdcssList());
 }
 
 // Types text into an empty field as a user would; false at the first refusal.
