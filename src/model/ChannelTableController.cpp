@@ -149,13 +149,16 @@ bool ChannelTableController::Copy(const std::vector<int>& selected) {
     }
 
     bool yesToAll = false;
+    bool yesForAllRefs = false;
     bool copied = false;
+    Emptied emptied;
     for (size_t k = 0; k < sel.size(); ++k) {
         int dest = target + static_cast<int>(k);
         if (dest >= kChannelCount) {
             break;
         }
-        if (doc_.channels[dest].IsUsed() && !yesToAll) {
+        CChannel& to = doc_.channels[dest];
+        if (to.IsUsed() && !yesToAll) {
             prompts_.Beep();
             int choice =
                 prompts_.Choice(msg::kCopyChannelTitle, msg::kCopyOverwrite,
@@ -166,9 +169,39 @@ bool ChannelTableController::Copy(const std::vector<int>& selected) {
                 break;
             }
         }
+        // A scanning channel copied over a fixed channel that scanning
+        // channels scan would leave them scanning a scanning channel. Their
+        // references go first, as a Delete would take them, after the same
+        // question; Skip leaves this destination as it is.
+        if (sources[k].IsScan() && to.IsFixed()) {
+            std::vector<std::string> scanRefs;
+            int scanCount = doc_.channels.ScanReferencesTo(dest, scanRefs);
+            if (scanCount > 0) {
+                if (!yesForAllRefs) {
+                    int choice = AskDeleteReferences(dest, scanCount, 0);
+                    if (choice == 2) {
+                        continue;
+                    }
+                    if (choice == 1) {
+                        yesForAllRefs = true;
+                    } else if (choice != 0) {
+                        break;
+                    }
+                }
+                DropScanReferences(dest, scanRefs, emptied);
+            }
+        }
         doc_.SetModified(true);
-        doc_.channels[dest].AssignImage(sources[k]);
+        to.AssignImage(sources[k]);
         copied = true;
+        // A scanning channel copied onto a channel it scanned would scan
+        // itself.
+        if (to.IsScan() && to.RemoveReferencesTo(dest) > 0) {
+            NoteIfDeleted(dest, emptied);
+        }
+    }
+    if (!emptied.channels.empty()) {
+        TellEmptiedScanChannels(emptied);
     }
     return copied;
 }
@@ -181,8 +214,7 @@ bool ChannelTableController::Delete(const std::vector<int>& selected) {
         return false;
     }
     bool yesForAll = false;
-    std::vector<int> emptied;  // scanning channels deleted along the way
-    bool emptiedToneRefs = false;
+    Emptied emptied;
     bool deleted = false;
     for (int c : sel) {
         std::vector<std::string> scanRefs;
@@ -191,16 +223,7 @@ bool ChannelTableController::Delete(const std::vector<int>& selected) {
         int toneCount = doc_.toneRemote.FindChannelReferences(c, toneRefs);
         bool referenced = scanCount > 0 || toneCount > 0;
         if (referenced && !yesForAll) {
-            std::string text = msg::kDeleteRefsWarning;
-            if (scanCount > 0) {
-                text += std::to_string(scanCount) + msg::kDeleteRefsScan;
-            }
-            if (toneCount > 0) {
-                text += std::to_string(toneCount) + msg::kDeleteRefsTone;
-            }
-            int choice = prompts_.Choice(
-                msg::kDeleteRefsTitle + std::to_string(c), text,
-                {msg::kButtonYes, msg::kButtonYesForAll, msg::kButtonSkip, msg::kButtonCancel});
+            int choice = AskDeleteReferences(c, scanCount, toneCount);
             if (choice == 2) {
                 continue;
             }
@@ -211,26 +234,10 @@ bool ChannelTableController::Delete(const std::vector<int>& selected) {
             }
         }
         if (referenced) {
-            for (const std::string& s : scanRefs) {
-                int scan = LeadingDecimal(s);
-                if (CChannelTable::IsChannelNumber(scan)) {
-                    doc_.channels[scan].RemoveReferencesTo(c);
-                }
-            }
             for (const std::string& t : toneRefs) {
                 doc_.toneRemote.ClearSlot(LeadingDecimal(t));
             }
-            for (const std::string& s : scanRefs) {
-                int scan = LeadingDecimal(s);
-                if (!CChannelTable::IsChannelNumber(scan)) {
-                    continue;
-                }
-                int tones = DeleteIfNothingToScan(scan);
-                if (tones >= 0) {
-                    emptied.push_back(scan);
-                    emptiedToneRefs = emptiedToneRefs || tones > 0;
-                }
-            }
+            DropScanReferences(c, scanRefs, emptied);
         }
         doc_.channels[c].Clear();
         deleted = true;
@@ -239,16 +246,45 @@ bool ChannelTableController::Delete(const std::vector<int>& selected) {
         doc_.SetModified(true);
     }
     doc_.channels.lastChannel = sel.front() > 0 ? sel.front() - 1 : 0;
-    if (!emptied.empty()) {
-        TellEmptiedScanChannels(emptied, emptiedToneRefs);
+    if (!emptied.channels.empty()) {
+        TellEmptiedScanChannels(emptied);
     }
     return deleted;
 }
 
-int ChannelTableController::DeleteIfNothingToScan(int scan) {
+int ChannelTableController::AskDeleteReferences(int c, int scanCount, int toneCount) {
+    std::string text = msg::kDeleteRefsWarning;
+    if (scanCount > 0) {
+        text += std::to_string(scanCount) + msg::kDeleteRefsScan;
+    }
+    if (toneCount > 0) {
+        text += std::to_string(toneCount) + msg::kDeleteRefsTone;
+    }
+    return prompts_.Choice(
+        msg::kDeleteRefsTitle + std::to_string(c), text,
+        {msg::kButtonYes, msg::kButtonYesForAll, msg::kButtonSkip, msg::kButtonCancel});
+}
+
+void ChannelTableController::DropScanReferences(int c, const std::vector<std::string>& scanRefs,
+                                                Emptied& emptied) {
+    for (const std::string& s : scanRefs) {
+        int scan = LeadingDecimal(s);
+        if (CChannelTable::IsChannelNumber(scan)) {
+            doc_.channels[scan].RemoveReferencesTo(c);
+        }
+    }
+    for (const std::string& s : scanRefs) {
+        int scan = LeadingDecimal(s);
+        if (CChannelTable::IsChannelNumber(scan)) {
+            NoteIfDeleted(scan, emptied);
+        }
+    }
+}
+
+void ChannelTableController::NoteIfDeleted(int scan, Emptied& emptied) {
     CChannel& ch = doc_.channels[scan];
     if (!ch.IsScan() || ch.ScanRefCount() != 0) {
-        return -1;
+        return;
     }
     std::vector<std::string> toneRefs;
     doc_.toneRemote.FindChannelReferences(scan, toneRefs);
@@ -257,19 +293,20 @@ int ChannelTableController::DeleteIfNothingToScan(int scan) {
     }
     ch.Clear();
     doc_.SetModified(true);
-    return static_cast<int>(toneRefs.size());
+    emptied.channels.push_back(scan);
+    emptied.toneRefs = emptied.toneRefs || !toneRefs.empty();
 }
 
-void ChannelTableController::TellEmptiedScanChannels(std::vector<int> scans, bool toneRefs) {
-    std::sort(scans.begin(), scans.end());
+void ChannelTableController::TellEmptiedScanChannels(Emptied emptied) {
+    std::sort(emptied.channels.begin(), emptied.channels.end());
     std::string text = msg::kDeletedEmptyScanChannels;
-    for (size_t i = 0; i < scans.size(); ++i) {
+    for (size_t i = 0; i < emptied.channels.size(); ++i) {
         char number[16];
-        std::snprintf(number, sizeof number, "%03i", scans[i]);
+        std::snprintf(number, sizeof number, "%03i", emptied.channels[i]);
         text += (i > 0 ? ", " : "") + std::string(number);
     }
     text += ".";
-    if (toneRefs) {
+    if (emptied.toneRefs) {
         text += msg::kDeletedEmptyScanToneRefs;
     }
     prompts_.MessageBox(text, Icon::Information);

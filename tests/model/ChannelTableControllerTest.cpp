@@ -196,6 +196,77 @@ TEST_F(ControllerTest, OverlappingCopyTakesTheSourcesFirst) {
     EXPECT_EQ(Tag(doc.channels[11]), 11);
 }
 
+TEST_F(ControllerTest, AScanningChannelCopiedOverAScannedChannelTakesTheReferencesFirst) {
+    MakeFixed(doc.channels[7], 7);
+    MakeFixed(doc.channels[8], 8);
+    MakeScan(doc.channels[20], {0x0007, 0x0008});
+    MakeScan(doc.channels[21], {0x0007});
+    MakeScan(doc.channels[30], {0x0008});
+    doc.toneRemote.SetEntry(1, CToneRemote::kChannel, 21);
+
+    // Skip: channel 7 stays as it was, and so do its references.
+    prompts.QueueText("7");
+    prompts.QueueChoice(0);  // overwrite 7: Yes
+    prompts.QueueChoice(2);  // its references: Skip
+    EXPECT_FALSE(table.Copy({30}));
+    EXPECT_TRUE(doc.channels[7].IsFixed());
+    EXPECT_EQ(doc.channels[20].ScanRefCount(), 2);
+    EXPECT_FALSE(doc.IsModified());
+
+    prompts.ClearRecords();
+    prompts.QueueText("7");
+    prompts.QueueChoice(0);  // overwrite 7: Yes
+    prompts.QueueChoice(0);  // its references: Yes
+    EXPECT_TRUE(table.Copy({30}));
+    auto choices = Choices();
+    ASSERT_EQ(choices.size(), 2u);
+    EXPECT_EQ(choices[1].caption, "Delete references to channel 7");
+    EXPECT_EQ(choices[1].text,
+              "Warning! About to delete all references to this channel, continue?\n\n"
+              "2 reference(s) to this channel found in scanning channels.\n\n");
+    EXPECT_TRUE(doc.channels[7].IsScan());
+    EXPECT_EQ(doc.channels[7].ScanRefChannel(0), 0x0008);
+    EXPECT_EQ(doc.channels[20].ScanRefCount(), 1);
+    EXPECT_EQ(doc.channels[20].ScanRefChannel(0), 0x0008);
+    EXPECT_EQ(doc.channels[21].KindByte(), 0);  // it scanned 7 alone
+    EXPECT_EQ(doc.toneRemote.RawEntry(1).function, CToneRemote::kUnassigned);
+    EXPECT_EQ(prompts.BoxTexts(),
+              std::vector<std::string>{
+                  "These scanning channels had no channel left to scan and were deleted too: "
+                  "021.\nTheir references in the tone settings were removed."});
+    EXPECT_TRUE(doc.IsModified());
+
+    // A fixed channel copied over a scanned one asks only the overwrite, and
+    // the scanning channels keep scanning it.
+    MakeFixed(doc.channels[9], 9);
+    MakeScan(doc.channels[40], {0x0009});
+    prompts.ClearRecords();
+    prompts.QueueText("9");
+    prompts.QueueChoice(0);
+    EXPECT_TRUE(table.Copy({8}));
+    EXPECT_EQ(Choices().size(), 1u);
+    EXPECT_EQ(Tag(doc.channels[9]), 8);
+    EXPECT_EQ(doc.channels[40].ScanRefCount(), 1);
+}
+
+TEST_F(ControllerTest, AScanningChannelNeverScansItself) {
+    MakeFixed(doc.channels[3], 3);
+    MakeFixed(doc.channels[4], 4);
+    MakeScan(doc.channels[10], {0x0003, 0x0004});
+    MakeScan(doc.channels[11], {0x0003});
+    prompts.QueueText("4");
+    prompts.QueueChoice(1);  // overwrite: Yes to All
+    prompts.QueueChoice(1);  // references: Yes for All
+    EXPECT_TRUE(table.Copy({10, 11}));
+    // 4 <- 10 without its reference to 4; 5 <- 11 as it was.
+    EXPECT_TRUE(doc.channels[4].IsScan());
+    EXPECT_EQ(doc.channels[4].ScanRefCount(), 1);
+    EXPECT_EQ(doc.channels[4].ScanRefChannel(0), 0x0003);
+    EXPECT_TRUE(doc.channels[5].IsScan());
+    EXPECT_EQ(doc.channels[5].ScanRefChannel(0), 0x0003);
+    EXPECT_EQ(doc.channels[10].ScanRefCount(), 1);  // its reference to 4 went
+}
+
 TEST_F(ControllerTest, CopyOverUsedSlotsYesToAllAndCancel) {
     for (int i = 0; i < 3; ++i) {
         MakeFixed(doc.channels[i], static_cast<uint8_t>(10 + i));
