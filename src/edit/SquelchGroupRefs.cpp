@@ -78,6 +78,20 @@ std::vector<int> GroupReferencePlan::DeleteGroup(int group) {
     return lost;
 }
 
+std::vector<int> GroupReferencePlan::EmptyGroup(int group) {
+    std::vector<int> lost;
+    if (group < kFirstGroup || group > kLastGroup) {
+        return lost;
+    }
+    for (Ref& r : refs_) {
+        if (r.current == group) {
+            r.current = 0;
+            lost.push_back(r.channel);
+        }
+    }
+    return lost;
+}
+
 int GroupReferencePlan::GroupOf(int channel) const {
     for (const Ref& r : refs_) {
         if (r.channel == channel) {

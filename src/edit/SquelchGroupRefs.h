@@ -35,6 +35,11 @@ class GroupReferencePlan {
     // references to later groups move one down, references to it are
     // dropped. Returns the channels that used it, ascending.
     std::vector<int> DeleteGroup(int group);
+    // Group `group` keeps its number but holds no codes any more: the
+    // references to it are dropped (the next Add would otherwise hand the
+    // number, and with it these channels, to a new set of codes). Returns
+    // the channels that used it, ascending.
+    std::vector<int> EmptyGroup(int group);
     // The group channel c will use, 0 for none.
     int GroupOf(int channel) const;
     // Writes the references into the document. Returns whether anything

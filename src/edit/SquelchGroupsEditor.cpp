@@ -74,8 +74,12 @@ void SquelchGroupsEditor::Edit(const std::vector<int>& rows, const PropertiesFn&
         prompts_.MessageBox(model::msg::kSquelchSelectToEdit, Icon::Exclamation);
         return;
     }
+    const int group = entries_[static_cast<size_t>(first)].index;
     if (properties) {
-        properties(groups_, entries_[static_cast<size_t>(first)].index);
+        properties(groups_, group);
+    }
+    if (groups_.IsEmpty(group)) {
+        WarnLostChannels(plan_.EmptyGroup(group + 1));
     }
     Refill();
     // The same list position; the group may have been emptied and gone.
@@ -105,9 +109,13 @@ void SquelchGroupsEditor::Delete(const std::vector<int>& rows) {
     Refill();
     selectedRow_ =
         entries_.empty() ? -1 : std::clamp(firstRow - 1, 0, static_cast<int>(entries_.size()) - 1);
-    std::sort(lost.begin(), lost.end());
-    if (!lost.empty()) {
-        prompts_.MessageBox(ChannelsLosingGroupText(doc_, lost), Icon::Exclamation);
+    WarnLostChannels(std::move(lost));
+}
+
+void SquelchGroupsEditor::WarnLostChannels(std::vector<int> channels) {
+    std::sort(channels.begin(), channels.end());
+    if (!channels.empty()) {
+        prompts_.MessageBox(ChannelsLosingGroupText(doc_, channels), Icon::Exclamation);
     }
 }
 

@@ -2,7 +2,8 @@
 // "Active Squelch Groups": the groups in use, with Add, Edit, Delete, OK and
 // Cancel. It works on a copy of the document's groups; OK writes the copy
 // back, together with the channels' group references, which follow the
-// groups when a deletion renumbers them.
+// groups when a deletion renumbers them. Channels whose group is deleted,
+// or left without codes by Edit, are named and lose their group on OK.
 #include <functional>
 #include <vector>
 
@@ -53,6 +54,8 @@ class SquelchGroupsEditor {
     int RowOfGroup(int group) const;
     // The group indexes of the given rows, ascending, each once.
     std::vector<int> GroupsOfRows(std::vector<int> rows) const;
+    // Names the channels that lost their group, if any.
+    void WarnLostChannels(std::vector<int> channels);
 
     model::CTmpDoc& doc_;
     Prompts& prompts_;

@@ -217,8 +217,9 @@ TEST_F(SquelchGroupsEditorTest, DeletedGroupsTakeTheChannelReferencesWithThem) {
     auto boxes = prompts.Boxes();
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[1].text,
-              "These channels use a deleted squelch group. OK leaves them without a squelch "
-              "group and without a receive tone; edit them to choose again:\n"
+              "These channels use a squelch group that is deleted or holds no codes any more. "
+              "OK leaves them without a squelch group and without a receive tone; edit them to "
+              "choose again:\n"
               "002 \"USES2\" Wideband Analogue Repeater\n"
               "040 \"CDCSS2\" Wideband Analogue Repeater");
     EXPECT_EQ(boxes[1].icon, Icon::Exclamation);
@@ -231,8 +232,9 @@ TEST_F(SquelchGroupsEditorTest, DeletedGroupsTakeTheChannelReferencesWithThem) {
     ed.Delete({10});
     ASSERT_EQ(prompts.Boxes().size(), 2u);
     EXPECT_EQ(prompts.Boxes()[1].text,
-              "These channels use a deleted squelch group. OK leaves them without a squelch "
-              "group and without a receive tone; edit them to choose again:\n"
+              "These channels use a squelch group that is deleted or holds no codes any more. "
+              "OK leaves them without a squelch group and without a receive tone; edit them to "
+              "choose again:\n"
               "012 \"USES12\" Wideband Analogue Repeater");
 
     // Nothing in the channels changes before OK.
@@ -250,6 +252,35 @@ TEST_F(SquelchGroupsEditorTest, DeletedGroupsTakeTheChannelReferencesWithThem) {
     EXPECT_EQ(doc.channels[12].RxCxcss(), 0x0000);
     EXPECT_EQ(doc.channels[50].RxCxcss(), 0xF003);
     EXPECT_EQ(doc.channels[50].SquelchSystem(), model::val::kSquelchCtcss);
+}
+
+TEST_F(SquelchGroupsEditorTest, AGroupEmptiedByEditLosesItsChannels) {
+    UseGroup(doc.squelchGroups, 0, "ONE", "067.0");
+    UseGroup(doc.squelchGroups, 1, "TWO", "069.3");
+    ChannelInGroup(doc.channels[6], "USES1", 0xF001);
+    ChannelInGroup(doc.channels[7], "USES2", 0xF002);
+    SquelchGroupsEditor ed(doc, prompts);
+    ed.Edit({0}, [](SquGroup& groups, int g) {
+        groups.DeleteItems(g, {0});
+        return true;
+    });
+    ASSERT_EQ(prompts.Boxes().size(), 1u);
+    EXPECT_EQ(prompts.Boxes()[0].text,
+              "These channels use a squelch group that is deleted or holds no codes any more. "
+              "OK leaves them without a squelch group and without a receive tone; edit them to "
+              "choose again:\n"
+              "006 \"USES1\" Wideband Analogue Repeater");
+    // Group 2 keeps its number: an emptied group is no deletion.
+    ed.Ok();
+    EXPECT_EQ(doc.channels[6].SquelchSystem(), model::val::kSquelchCtcss);
+    EXPECT_EQ(doc.channels[6].RxCxcss(), 0x0000);
+    EXPECT_EQ(doc.channels[7].RxCxcss(), 0xF002);
+
+    // Edited and still holding codes: nobody is told anything.
+    prompts.ClearRecords();
+    SquelchGroupsEditor again(doc, prompts);
+    again.Edit({0}, [](SquGroup&, int) { return true; });
+    EXPECT_TRUE(prompts.Records().empty());
 }
 
 TEST_F(SquelchGroupsEditorTest, NoWarningWhenNoChannelUsedTheGroup) {
