@@ -80,7 +80,7 @@ void NumericField::Configure(const FieldConfig& config) {
 
 void NumericField::AttachLists(ValueList list) {
     list_ = std::move(list);
-    listIndex_ = MatchEntry(text_);
+    RefreshValueText();
 }
 
 void NumericField::DetachLists() {

@@ -12,6 +12,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <vector>
 
 #include "core/Prompts.h"
 
@@ -38,6 +39,17 @@ bool ToAscii(const QString& text, std::string& out) {
 NumericLineEdit::NumericLineEdit(NumericEntry& owner) : QLineEdit(&owner), owner_(owner) {}
 
 void NumericLineEdit::keyPressEvent(QKeyEvent* event) {
+    if (isReadOnly()) {
+        QLineEdit::keyPressEvent(event);
+        return;
+    }
+    if (event->matches(QKeySequence::Undo) || event->matches(QKeySequence::Redo)) {
+        // Undo only brings back a text the box has held.
+        owner_.trusted_ = true;
+        QLineEdit::keyPressEvent(event);
+        owner_.trusted_ = false;
+        return;
+    }
     if (event->matches(QKeySequence::Paste)) {
         owner_.Paste();
         event->accept();
@@ -126,6 +138,10 @@ NumericEntry::NumericEntry(QWidget* parent, Prompts* prompts) : QWidget(parent),
     });
     connect(edit_, &QLineEdit::textChanged, this, &NumericEntry::OnTextChanged);
     FitWidth();
+    // Made inside a disabled parent, the field starts blank: no change event
+    // reaches this class while its base is being built.
+    field_.Enable(isEnabled());
+    Refresh();
 }
 
 NumericEntry::~NumericEntry() = default;
@@ -155,6 +171,12 @@ void NumericEntry::SetText(const std::string& text) {
 void NumericEntry::SelectEntry(int index) {
     field_.SelectEntry(index);
     Refresh();
+}
+
+void NumericEntry::SetReadOnly(bool on) {
+    edit_->setReadOnly(on);
+    up_->setEnabled(!on);
+    down_->setEnabled(!on);
 }
 
 QString NumericEntry::text() const {
@@ -291,8 +313,8 @@ void NumericEntry::FitWidth() {
     // Room for "AS RX" and the list's own texts.
     chars = std::max(chars, 5);
     const edit::ValueList& list = field_.List();
-    for (const auto& texts : {list.values, list.displays}) {
-        for (const std::string& t : texts) {
+    for (const std::vector<std::string>* texts : {&list.values, &list.displays}) {
+        for (const std::string& t : *texts) {
             chars = std::max(chars, static_cast<int>(t.size()));
         }
     }

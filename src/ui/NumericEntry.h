@@ -69,6 +69,8 @@ class NumericEntry : public QWidget {
     // The box's text as it stands, unchecked (a dialog's own text).
     void SetText(const std::string& text);
     void SelectEntry(int index);
+    // A read-only field shows its value but takes neither keys nor arrows.
+    void SetReadOnly(bool on);
 
     // What the box shows (nothing while disabled).
     QString text() const;

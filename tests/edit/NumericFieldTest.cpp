@@ -425,6 +425,19 @@ TEST(NumericFieldSetValue, GroupDialogStartValuesAreNormalised) {
     EXPECT_EQ(code.Text(), "023");
 }
 
+TEST(NumericFieldSetValue, ANewListTakesOverTheShownText) {
+    // A channel's tone field switching from tones to codes keeps "NONE",
+    // now the zero of the code list.
+    NumericField tone = ChannelCtcssField();
+    tone.SetValue("NONE");
+    EXPECT_EQ(tone.ValueText(), "000.0");
+    tone.Configure(CdcssConfig());
+    tone.AttachLists(ChannelCdcssList("ANY"));
+    EXPECT_EQ(tone.Text(), "NONE");
+    EXPECT_EQ(tone.ListIndex(), 1);
+    EXPECT_EQ(tone.ValueText(), "000");
+}
+
 TEST(NumericFieldSetValue, SelectEntryIgnoresIndexesOutsideTheList) {
     NumericField tone = ChannelCtcssField();
     tone.SelectEntry(3);

@@ -4,12 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QClipboard>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QDropEvent>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -184,6 +187,42 @@ TEST_F(NumericEntryTest, DisabledFieldIsBlankAndShowsItsTextAgain) {
     EXPECT_EQ(entry_->text(), "NONE");
 }
 
+TEST_F(NumericEntryTest, FieldMadeInADisabledParentStartsBlank) {
+    group_->setEnabled(false);
+    auto* late = new NumericEntry(group_, &prompts_);
+    late->Configure(PttTailConfig());
+    late->SetValue("2");
+    EXPECT_EQ(late->text(), "");
+    EXPECT_EQ(late->Text(), "2.0");
+    group_->setEnabled(true);
+    EXPECT_EQ(late->text(), "2.0");
+}
+
+TEST_F(NumericEntryTest, ReadOnlyFieldTakesNeitherKeysNorArrows) {
+    Use(DecimalConfig(3, 511));
+    entry_->SetValue("7");
+    entry_->SetReadOnly(true);
+    Focus();
+    Type("12");
+    QTest::keyClick(entry_->LineEdit(), Qt::Key_Up);
+    EXPECT_EQ(entry_->text(), "7");
+    EXPECT_FALSE(entry_->UpButton()->isEnabled());
+    EXPECT_FALSE(entry_->DownButton()->isEnabled());
+    EXPECT_EQ(Beeps(), 0);
+}
+
+TEST_F(NumericEntryTest, UndoBringsBackTheTextBeforeAnEdit) {
+    Use(NacConfig(), NacList("AS RX"));
+    entry_->SetValue("AS RX");
+    Focus();
+    QTest::keyClick(entry_->LineEdit(), Qt::Key_Delete);
+    EXPECT_EQ(entry_->text(), "");
+    QTest::keyClick(entry_->LineEdit(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(entry_->text(), "AS RX");
+    EXPECT_EQ(entry_->Text(), "AS RX");
+    EXPECT_EQ(Beeps(), 0);
+}
+
 TEST_F(NumericEntryTest, SpecialTextSurvivesFocusAndCannotBeTyped) {
     Use(NacConfig(), NacList("AS RX"));
     entry_->SetValue("AS RX");
@@ -280,6 +319,27 @@ TEST_F(NumericEntryTest, EditsThatComeOtherWaysAreFilteredToo) {
     EXPECT_EQ(Beeps(), 2);
     Leave();
     EXPECT_EQ(entry_->text(), "ab");
+}
+
+TEST_F(NumericEntryTest, DroppedTextIsFilteredToo) {
+    Use(KeyByteConfig());
+    entry_->SetText("");
+    const auto drop = [this](const char* text) {
+        QMimeData mime;
+        mime.setText(QString::fromLatin1(text));
+        QDragEnterEvent enter(QPoint(2, 2), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(entry_->LineEdit(), &enter);
+        QDragMoveEvent move(QPoint(2, 2), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(entry_->LineEdit(), &move);
+        QDropEvent event(QPointF(2, 2), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(entry_->LineEdit(), &event);
+    };
+    drop("1x");
+    EXPECT_EQ(entry_->text(), "");
+    EXPECT_EQ(Beeps(), 1);
+    drop("9b");
+    EXPECT_EQ(entry_->text(), "9b");
+    EXPECT_EQ(entry_->Text(), "9b");
 }
 
 TEST_F(NumericEntryTest, ArrowsSitBesideTheBox) {
