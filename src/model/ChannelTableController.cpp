@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "model/ChannelTableMessages.h"
 #include "model/Messages.h"
 #include "model/TextForms.h"
 
@@ -115,19 +116,19 @@ std::optional<int> ChannelTableController::Edit(const std::vector<int>& selected
     return sel.front();
 }
 
-void ChannelTableController::Copy(const std::vector<int>& selected) {
+bool ChannelTableController::Copy(const std::vector<int>& selected) {
     std::vector<int> sel = Normalise(selected);
     if (sel.empty()) {
         prompts_.Beep();
         prompts_.MessageBox(msg::kSelectToCopy, Icon::Exclamation);
-        return;
+        return false;
     }
     int target = -1;
     while (target < 0) {
         std::optional<std::string> answer = prompts_.AskText(
             msg::kCopyChannelsTitle, msg::kCopyChannelsLabel, msg::kCopyChannelsMaxLength);
         if (!answer) {
-            return;
+            return false;
         }
         // Empty or non-numeric text is no channel number either.
         int n = HasLeadingDecimal(*answer) ? LeadingDecimal(*answer) : -1;
@@ -138,13 +139,26 @@ void ChannelTableController::Copy(const std::vector<int>& selected) {
         }
     }
 
+    // The sources are taken before anything is written: with overlapping
+    // ranges (5 and 6 copied to 6) the second source would otherwise already
+    // hold the first one's copy, and the original 6 would be lost.
+    std::vector<CChannel> sources;
+    sources.reserve(sel.size());
+    for (int c : sel) {
+        sources.push_back(doc_.channels[c]);
+    }
+
     bool yesToAll = false;
+    bool yesForAllRefs = false;
+    bool copied = false;
+    Emptied emptied;
     for (size_t k = 0; k < sel.size(); ++k) {
         int dest = target + static_cast<int>(k);
         if (dest >= kChannelCount) {
             break;
         }
-        if (doc_.channels[dest].IsUsed() && !yesToAll) {
+        CChannel& to = doc_.channels[dest];
+        if (to.IsUsed() && !yesToAll) {
             prompts_.Beep();
             int choice =
                 prompts_.Choice(msg::kCopyChannelTitle, msg::kCopyOverwrite,
@@ -155,21 +169,53 @@ void ChannelTableController::Copy(const std::vector<int>& selected) {
                 break;
             }
         }
+        // A scanning channel copied over a fixed channel that scanning
+        // channels scan would leave them scanning a scanning channel. Their
+        // references go first, as a Delete would take them, after the same
+        // question; Skip leaves this destination as it is.
+        if (sources[k].IsScan() && to.IsFixed()) {
+            std::vector<std::string> scanRefs;
+            int scanCount = doc_.channels.ScanReferencesTo(dest, scanRefs);
+            if (scanCount > 0) {
+                if (!yesForAllRefs) {
+                    int choice = AskDeleteReferences(dest, scanCount, 0);
+                    if (choice == 2) {
+                        continue;
+                    }
+                    if (choice == 1) {
+                        yesForAllRefs = true;
+                    } else if (choice != 0) {
+                        break;
+                    }
+                }
+                DropScanReferences(dest, scanRefs, emptied);
+            }
+        }
         doc_.SetModified(true);
-        // Read from the table as it is now: with overlapping ranges a channel
-        // this command already overwrote is copied on in its new content.
-        doc_.channels[dest].AssignImage(doc_.channels[sel[k]]);
+        to.AssignImage(sources[k]);
+        copied = true;
+        // A scanning channel copied onto a channel it scanned would scan
+        // itself.
+        if (to.IsScan() && to.RemoveReferencesTo(dest) > 0) {
+            NoteIfDeleted(dest, emptied);
+        }
     }
+    if (!emptied.channels.empty()) {
+        TellEmptiedScanChannels(emptied);
+    }
+    return copied;
 }
 
-void ChannelTableController::Delete(const std::vector<int>& selected) {
+bool ChannelTableController::Delete(const std::vector<int>& selected) {
     std::vector<int> sel = Normalise(selected);
     if (sel.empty()) {
         prompts_.Beep();
         prompts_.MessageBox(msg::kSelectToDelete, Icon::Exclamation);
-        return;
+        return false;
     }
     bool yesForAll = false;
+    Emptied emptied;
+    bool deleted = false;
     for (int c : sel) {
         std::vector<std::string> scanRefs;
         std::vector<std::string> toneRefs;
@@ -177,16 +223,7 @@ void ChannelTableController::Delete(const std::vector<int>& selected) {
         int toneCount = doc_.toneRemote.FindChannelReferences(c, toneRefs);
         bool referenced = scanCount > 0 || toneCount > 0;
         if (referenced && !yesForAll) {
-            std::string text = msg::kDeleteRefsWarning;
-            if (scanCount > 0) {
-                text += std::to_string(scanCount) + msg::kDeleteRefsScan;
-            }
-            if (toneCount > 0) {
-                text += std::to_string(toneCount) + msg::kDeleteRefsTone;
-            }
-            int choice = prompts_.Choice(
-                msg::kDeleteRefsTitle + std::to_string(c), text,
-                {msg::kButtonYes, msg::kButtonYesForAll, msg::kButtonSkip, msg::kButtonCancel});
+            int choice = AskDeleteReferences(c, scanCount, toneCount);
             if (choice == 2) {
                 continue;
             }
@@ -197,22 +234,82 @@ void ChannelTableController::Delete(const std::vector<int>& selected) {
             }
         }
         if (referenced) {
-            for (const std::string& s : scanRefs) {
-                int scan = LeadingDecimal(s);
-                if (CChannelTable::IsChannelNumber(scan)) {
-                    doc_.channels[scan].RemoveReferencesTo(c);
-                }
-            }
             for (const std::string& t : toneRefs) {
                 doc_.toneRemote.ClearSlot(LeadingDecimal(t));
             }
+            DropScanReferences(c, scanRefs, emptied);
         }
         doc_.channels[c].Clear();
+        deleted = true;
         // A deletion is a change like any other: without this, closing the
         // program would not offer to save it and it would be lost.
         doc_.SetModified(true);
     }
     doc_.channels.lastChannel = sel.front() > 0 ? sel.front() - 1 : 0;
+    if (!emptied.channels.empty()) {
+        TellEmptiedScanChannels(emptied);
+    }
+    return deleted;
+}
+
+int ChannelTableController::AskDeleteReferences(int c, int scanCount, int toneCount) {
+    std::string text = msg::kDeleteRefsWarning;
+    if (scanCount > 0) {
+        text += std::to_string(scanCount) + msg::kDeleteRefsScan;
+    }
+    if (toneCount > 0) {
+        text += std::to_string(toneCount) + msg::kDeleteRefsTone;
+    }
+    return prompts_.Choice(
+        msg::kDeleteRefsTitle + std::to_string(c), text,
+        {msg::kButtonYes, msg::kButtonYesForAll, msg::kButtonSkip, msg::kButtonCancel});
+}
+
+void ChannelTableController::DropScanReferences(int c, const std::vector<std::string>& scanRefs,
+                                                Emptied& emptied) {
+    for (const std::string& s : scanRefs) {
+        int scan = LeadingDecimal(s);
+        if (CChannelTable::IsChannelNumber(scan)) {
+            doc_.channels[scan].RemoveReferencesTo(c);
+        }
+    }
+    for (const std::string& s : scanRefs) {
+        int scan = LeadingDecimal(s);
+        if (CChannelTable::IsChannelNumber(scan)) {
+            NoteIfDeleted(scan, emptied);
+        }
+    }
+}
+
+void ChannelTableController::NoteIfDeleted(int scan, Emptied& emptied) {
+    CChannel& ch = doc_.channels[scan];
+    if (!ch.IsScan() || ch.ScanRefCount() != 0) {
+        return;
+    }
+    std::vector<std::string> toneRefs;
+    doc_.toneRemote.FindChannelReferences(scan, toneRefs);
+    for (const std::string& t : toneRefs) {
+        doc_.toneRemote.ClearSlot(LeadingDecimal(t));
+    }
+    ch.Clear();
+    doc_.SetModified(true);
+    emptied.channels.push_back(scan);
+    emptied.toneRefs = emptied.toneRefs || !toneRefs.empty();
+}
+
+void ChannelTableController::TellEmptiedScanChannels(Emptied emptied) {
+    std::sort(emptied.channels.begin(), emptied.channels.end());
+    std::string text = msg::kDeletedEmptyScanChannels;
+    for (size_t i = 0; i < emptied.channels.size(); ++i) {
+        char number[16];
+        std::snprintf(number, sizeof number, "%03i", emptied.channels[i]);
+        text += (i > 0 ? ", " : "") + std::string(number);
+    }
+    text += ".";
+    if (emptied.toneRefs) {
+        text += msg::kDeletedEmptyScanToneRefs;
+    }
+    prompts_.MessageBox(text, Icon::Information);
 }
 
 bool ChannelTableController::PrepareGet() {

@@ -42,15 +42,37 @@ class ChannelTableController {
     // message when nothing is selected.
     std::optional<int> Edit(const std::vector<int>& selected);
     // Copy the selected channels to consecutive slots from a target asked for.
-    void Copy(const std::vector<int>& selected);
+    // A scanning channel copied over a fixed channel that others scan first
+    // takes their references to it, after the "Delete References" question.
+    // True when at least one channel was copied.
+    bool Copy(const std::vector<int>& selected);
     // Delete the selected channels and, after asking, the references to them.
-    void Delete(const std::vector<int>& selected);
+    // A scanning channel whose last reference goes is deleted as well (with
+    // the tone settings that name it), and the user is told which. True when
+    // at least one channel was deleted.
+    bool Delete(const std::vector<int>& selected);
 
     // Get: true when it may go on, the document then emptied. A modified
     // document asks first.
     bool PrepareGet();
 
   private:
+    // Scanning channels deleted by a command because it took their last
+    // reference, and whether tone settings named them.
+    struct Emptied {
+        std::vector<int> channels;
+        bool toneRefs = false;
+    };
+    // The "Delete References" question for channel c; the button chosen.
+    int AskDeleteReferences(int c, int scanCount, int toneCount);
+    // Drops the references to c from the listed scanning channels; those
+    // left with nothing to scan are deleted.
+    void DropScanReferences(int c, const std::vector<std::string>& scanRefs, Emptied& emptied);
+    // Deletes scanning channel `scan` (and the tone settings that name it)
+    // when no reference is left in it.
+    void NoteIfDeleted(int scan, Emptied& emptied);
+    void TellEmptiedScanChannels(Emptied emptied);
+
     CTmpDoc& doc_;
     Prompts& prompts_;
 };

@@ -149,7 +149,7 @@ TEST_F(ControllerTest, CopyTargetOutOfRangeAsksAgain) {
     prompts.QueueText("");
     prompts.QueueText("x");
     prompts.QueueText(std::nullopt);
-    table.Copy({5});
+    EXPECT_FALSE(table.Copy({5}));
     EXPECT_EQ(prompts.CountKind(Kind::AskText), 4);
     EXPECT_EQ(prompts.Records()[0].caption, "Copy Channels");
     EXPECT_EQ(prompts.Records()[0].text, "Enter channel number to copy to");
@@ -160,7 +160,7 @@ TEST_F(ControllerTest, CopyTargetOutOfRangeAsksAgain) {
     EXPECT_FALSE(doc.IsModified());
 }
 
-TEST_F(ControllerTest, OverlappingCopyCarriesTheNewContentOn) {
+TEST_F(ControllerTest, OverlappingCopyTakesTheSourcesFirst) {
     MakeFixed(doc.channels[5], 5);
     MakeFixed(doc.channels[6], 6);
     prompts.QueueText("6");
@@ -168,13 +168,103 @@ TEST_F(ControllerTest, OverlappingCopyCarriesTheNewContentOn) {
     table.Copy({5, 6});
     EXPECT_EQ(Tag(doc.channels[5]), 5);
     EXPECT_EQ(Tag(doc.channels[6]), 5);
-    EXPECT_EQ(Tag(doc.channels[7]), 5);
+    EXPECT_EQ(Tag(doc.channels[7]), 6);  // the original 6, not the copy of 5
     auto choices = Choices();
     ASSERT_EQ(choices.size(), 1u);
     EXPECT_EQ(choices[0].caption, "Copy Channel");
     EXPECT_EQ(choices[0].text, "This copy command will write over existing\nchannels. Continue?");
     EXPECT_EQ(choices[0].choices, (std::vector<std::string>{"&Yes", "Yes to &All", "&Cancel"}));
     EXPECT_EQ(prompts.BeepCount(), 1);
+
+    // A longer chain over its own sources, and one copied downwards.
+    for (int c = 10; c < 14; ++c) {
+        MakeFixed(doc.channels[c], static_cast<uint8_t>(c));
+    }
+    prompts.QueueText("11");
+    prompts.QueueChoice(1);  // Yes to All
+    table.Copy({10, 11, 12, 13});
+    EXPECT_EQ(Tag(doc.channels[10]), 10);
+    EXPECT_EQ(Tag(doc.channels[11]), 10);
+    EXPECT_EQ(Tag(doc.channels[12]), 11);
+    EXPECT_EQ(Tag(doc.channels[13]), 12);
+    EXPECT_EQ(Tag(doc.channels[14]), 13);
+    prompts.QueueText("9");
+    prompts.QueueChoice(1);
+    table.Copy({10, 11, 12});
+    EXPECT_EQ(Tag(doc.channels[9]), 10);
+    EXPECT_EQ(Tag(doc.channels[10]), 10);
+    EXPECT_EQ(Tag(doc.channels[11]), 11);
+}
+
+TEST_F(ControllerTest, AScanningChannelCopiedOverAScannedChannelTakesTheReferencesFirst) {
+    MakeFixed(doc.channels[7], 7);
+    MakeFixed(doc.channels[8], 8);
+    MakeScan(doc.channels[20], {0x0007, 0x0008});
+    MakeScan(doc.channels[21], {0x0007});
+    MakeScan(doc.channels[30], {0x0008});
+    doc.toneRemote.SetEntry(1, CToneRemote::kChannel, 21);
+
+    // Skip: channel 7 stays as it was, and so do its references.
+    prompts.QueueText("7");
+    prompts.QueueChoice(0);  // overwrite 7: Yes
+    prompts.QueueChoice(2);  // its references: Skip
+    EXPECT_FALSE(table.Copy({30}));
+    EXPECT_TRUE(doc.channels[7].IsFixed());
+    EXPECT_EQ(doc.channels[20].ScanRefCount(), 2);
+    EXPECT_FALSE(doc.IsModified());
+
+    prompts.ClearRecords();
+    prompts.QueueText("7");
+    prompts.QueueChoice(0);  // overwrite 7: Yes
+    prompts.QueueChoice(0);  // its references: Yes
+    EXPECT_TRUE(table.Copy({30}));
+    auto choices = Choices();
+    ASSERT_EQ(choices.size(), 2u);
+    EXPECT_EQ(choices[1].caption, "Delete references to channel 7");
+    EXPECT_EQ(choices[1].text,
+              "Warning! About to delete all references to this channel, continue?\n\n"
+              "2 reference(s) to this channel found in scanning channels.\n\n");
+    EXPECT_TRUE(doc.channels[7].IsScan());
+    EXPECT_EQ(doc.channels[7].ScanRefChannel(0), 0x0008);
+    EXPECT_EQ(doc.channels[20].ScanRefCount(), 1);
+    EXPECT_EQ(doc.channels[20].ScanRefChannel(0), 0x0008);
+    EXPECT_EQ(doc.channels[21].KindByte(), 0);  // it scanned 7 alone
+    EXPECT_EQ(doc.toneRemote.RawEntry(1).function, CToneRemote::kUnassigned);
+    EXPECT_EQ(prompts.BoxTexts(),
+              std::vector<std::string>{
+                  "These scanning channels had no channel left to scan and were deleted too: "
+                  "021.\nTheir references in the tone settings were removed."});
+    EXPECT_TRUE(doc.IsModified());
+
+    // A fixed channel copied over a scanned one asks only the overwrite, and
+    // the scanning channels keep scanning it.
+    MakeFixed(doc.channels[9], 9);
+    MakeScan(doc.channels[40], {0x0009});
+    prompts.ClearRecords();
+    prompts.QueueText("9");
+    prompts.QueueChoice(0);
+    EXPECT_TRUE(table.Copy({8}));
+    EXPECT_EQ(Choices().size(), 1u);
+    EXPECT_EQ(Tag(doc.channels[9]), 8);
+    EXPECT_EQ(doc.channels[40].ScanRefCount(), 1);
+}
+
+TEST_F(ControllerTest, AScanningChannelNeverScansItself) {
+    MakeFixed(doc.channels[3], 3);
+    MakeFixed(doc.channels[4], 4);
+    MakeScan(doc.channels[10], {0x0003, 0x0004});
+    MakeScan(doc.channels[11], {0x0003});
+    prompts.QueueText("4");
+    prompts.QueueChoice(1);  // overwrite: Yes to All
+    prompts.QueueChoice(1);  // references: Yes for All
+    EXPECT_TRUE(table.Copy({10, 11}));
+    // 4 <- 10 without its reference to 4; 5 <- 11 as it was.
+    EXPECT_TRUE(doc.channels[4].IsScan());
+    EXPECT_EQ(doc.channels[4].ScanRefCount(), 1);
+    EXPECT_EQ(doc.channels[4].ScanRefChannel(0), 0x0003);
+    EXPECT_TRUE(doc.channels[5].IsScan());
+    EXPECT_EQ(doc.channels[5].ScanRefChannel(0), 0x0003);
+    EXPECT_EQ(doc.channels[10].ScanRefCount(), 1);  // its reference to 4 went
 }
 
 TEST_F(ControllerTest, CopyOverUsedSlotsYesToAllAndCancel) {
@@ -208,7 +298,7 @@ TEST_F(ControllerTest, CopyOverUsedSlotsYesToAllAndCancel) {
 
     prompts.QueueText("31");
     prompts.QueueChoice(-1);  // the box closed
-    table.Copy({0});
+    EXPECT_FALSE(table.Copy({0}));
     EXPECT_EQ(Tag(doc.channels[31]), 99);
 }
 
@@ -238,6 +328,64 @@ TEST_F(ControllerTest, DeleteRemovesReferencesAfterYes) {
     EXPECT_EQ(doc.toneRemote.RawEntry(5).function, CToneRemote::kChannel);
     EXPECT_EQ(doc.channels.lastChannel, 6);
     EXPECT_TRUE(doc.IsModified());
+}
+
+TEST_F(ControllerTest, DeleteTakesScanChannelsLeftWithNothingToScan) {
+    MakeFixed(doc.channels[2], 2);
+    MakeFixed(doc.channels[3], 3);
+    MakeFixed(doc.channels[4], 4);
+    MakeScan(doc.channels[30], {0x0003, 0x0002, 0x0003});  // only deleted channels
+    MakeScan(doc.channels[20], {0x0003});
+    MakeScan(doc.channels[21], {0x0003, 0x0004});  // keeps 4
+    doc.toneRemote.SetEntry(6, CToneRemote::kChannel, 30);
+    doc.toneRemote.SetEntry(7, CToneRemote::kChannel, 21);
+    prompts.QueueChoice(1);  // Yes for All
+    table.Delete({2, 3});
+
+    EXPECT_EQ(doc.channels[30].KindByte(), 0);
+    EXPECT_EQ(doc.channels[20].KindByte(), 0);
+    EXPECT_TRUE(doc.channels[21].IsScan());
+    EXPECT_EQ(doc.channels[21].ScanRefCount(), 1);
+    EXPECT_EQ(doc.channels[21].ScanRefChannel(0), 0x0004);
+    EXPECT_EQ(doc.toneRemote.RawEntry(6).function, CToneRemote::kUnassigned);
+    EXPECT_EQ(doc.toneRemote.RawEntry(7).function, CToneRemote::kChannel);
+    ASSERT_EQ(prompts.Boxes().size(), 1u);
+    EXPECT_EQ(prompts.Boxes()[0].text,
+              "These scanning channels had no channel left to scan and were deleted too: "
+              "020, 030.\nTheir references in the tone settings were removed.");
+    EXPECT_EQ(prompts.Boxes()[0].icon, Icon::Information);
+    EXPECT_EQ(doc.channels.UsedCount(), 2);  // 4 and 21
+
+    // Skipped, the channel and the scanning channel stay; nothing to tell.
+    prompts.ClearRecords();
+    MakeScan(doc.channels[40], {0x0004});
+    prompts.QueueChoice(2);
+    table.Delete({4});
+    EXPECT_TRUE(doc.channels[40].IsScan());
+    EXPECT_TRUE(prompts.Boxes().empty());
+
+    // No tone settings named them: the note says nothing of them.
+    prompts.ClearRecords();
+    doc.toneRemote.ClearSlot(7);
+    prompts.QueueChoice(0);
+    table.Delete({4});
+    EXPECT_EQ(doc.channels[40].KindByte(), 0);
+    EXPECT_EQ(doc.channels[21].KindByte(), 0);
+    EXPECT_EQ(prompts.BoxTexts(),
+              std::vector<std::string>{
+                  "These scanning channels had no channel left to scan and were deleted too: "
+                  "021, 040."});
+}
+
+TEST_F(ControllerTest, DeleteMarksTheDocumentModifiedOnlyWhenSomethingWent) {
+    MakeFixed(doc.channels[4], 4);
+    MakeScan(doc.channels[9], {0x0004});
+    prompts.QueueChoice(2);  // Skip
+    EXPECT_FALSE(table.Delete({4}));
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_TRUE(table.Delete({9}));  // no references to a scanning channel: nothing asked
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(doc.channels[9].KindByte(), 0);
 }
 
 TEST_F(ControllerTest, DeleteSkipYesForAllAndCancel) {
