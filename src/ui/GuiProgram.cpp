@@ -6,9 +6,12 @@
 
 #include "link/PortNames.h"
 #include "ops/Settings.h"
+#include "ui/KeyDialogs.h"
 #include "ui/ModemDialogs.h"
 #include "ui/RadioWideSettingsDialog.h"
 #include "ui/SerialCommsDialog.h"
+#include "ui/SquelchGroupsDialog.h"
+#include "ui/ToneRemoteDialogs.h"
 
 namespace quillon::ui {
 
@@ -82,6 +85,21 @@ void GuiProgram::Start() {
         }
         RadioWideSettingsDialog dlg(document_, frame_.get());
         dlg.exec();
+    });
+    frame_->SetCommandHandler(CTmpFrame::kIdToneRemote, [this] {
+        if (EditorMayOpen()) {
+            RunToneRemoteDialog(frame_.get(), document_, prompts_);
+        }
+    });
+    frame_->SetCommandHandler(CTmpFrame::kIdEncryption, [this] {
+        if (EditorMayOpen()) {
+            RunEncryptionDialog(frame_.get(), document_, prompts_);
+        }
+    });
+    frame_->SetCommandHandler(CTmpFrame::kIdSquelchGroups, [this] {
+        if (EditorMayOpen()) {
+            RunSquelchGroupsDialog(frame_.get(), document_, prompts_);
+        }
     });
     frame_->SetCommandHandler(CTmpFrame::kIdChangePassword, [this] { app_->OnChangePassword(); });
     frame_->SetCommandHandler(CTmpFrame::kIdGetSquelchGroups,
