@@ -37,7 +37,7 @@ std::string TrimRight(std::string s) {
 
 FieldSetup Hex(int digits, double min, double max) {
     FieldSetup s;
-    s.mode = 0;
+    s.mode = FieldMode::Hex;
     s.maxDigits = digits;
     s.zeroFill = true;
     s.hexPrefix = true;
@@ -48,7 +48,7 @@ FieldSetup Hex(int digits, double min, double max) {
 
 FieldSetup Decimal(int digits, double max, bool zeroFill = false) {
     FieldSetup s;
-    s.mode = 1;
+    s.mode = FieldMode::Decimal;
     s.maxDigits = digits;
     s.zeroFill = zeroFill;
     s.max = max;
@@ -57,11 +57,13 @@ FieldSetup Decimal(int digits, double max, bool zeroFill = false) {
 
 FieldSetup Fraction(int digits, int fractionDigits, double max, double step) {
     FieldSetup s;
-    s.mode = 2;
+    s.mode = FieldMode::Fraction;
     s.maxDigits = digits;
     s.fractionDigits = fractionDigits;
     s.max = max;
     s.step = step;
+    // Whatever number of decimals was typed, the value is one of the step's.
+    s.resolution = step;
     return s;
 }
 
@@ -147,9 +149,14 @@ void ChannelSettings::ConfigureFields() {
     number.listOnly = mode_ == Mode::Add;
     F(C::Number).Configure(number);
 
-    // The frequency fields hold any frequency the image can: the band is
-    // checked at OK with its own message, never clamped into silently.
-    FieldSetup freq = Fraction(9, 6, 999.999999, 1);
+    // Leaving a frequency field rounds it to the 250 Hz grid (an exact
+    // 125 Hz goes down). The band is checked at OK with its own message, never
+    // clamped into silently; the arrows keep to it.
+    FieldSetup freq = Fraction(9, 6, 520, 1);
+    freq.min = 136;
+    freq.resolution = 0.00025;
+    freq.tiesDown = true;
+    freq.clampOnLeave = false;
     F(C::RxFrequency).Configure(freq);
     F(C::TxFrequency).Configure(freq);
 
@@ -180,10 +187,11 @@ void ChannelSettings::SetToneForm(C id, bool cdcss, bool inverted) {
     const bool receive = id == C::RxTone;
     FieldSetup s;
     if (cdcss) {
-        s.mode = 3;
+        s.mode = FieldMode::Octal;
         s.maxDigits = 3;
         s.zeroFill = true;
         s.max = 0777;
+        s.min = 0;
         const auto& table = inverted ? model::kInvertedCdcssCodes : model::kCdcssCodes;
         s.values = Texts(table.data(), table.data() + table.size());
     } else {
@@ -580,14 +588,7 @@ bool ChannelSettings::SetChecked(ChannelControl id, bool on) {
 }
 
 void ChannelSettings::LeaveField(C id) {
-    ValueField& f = F(id);
-    if (id == C::RxFrequency || id == C::TxFrequency) {
-        if (!f.Content().empty()) {
-            f.Show(FrequencyText(RoundTo250Hz(FrequencyHz(f.Content()))));
-        }
-        return;
-    }
-    f.Normalise();
+    F(id).Normalise();
 }
 
 bool ChannelSettings::Enter(ChannelControl id, const std::string& text) {
@@ -605,10 +606,7 @@ bool ChannelSettings::Enter(ChannelControl id, const std::string& text) {
     }
     ValueField& f = F(id);
     // The texts that stand for a list entry are chosen, not typed.
-    const int entry = f.EntryOf(text);
-    const bool listText = entry >= 0 && static_cast<size_t>(entry) < f.Setup().displays.size() &&
-                          text == f.Setup().displays[static_cast<size_t>(entry)];
-    if (listText) {
+    if (f.IsDisplayText(text)) {
         f.SetValue(text);
     } else if (f.Accepts(text)) {
         f.Show(text);
@@ -750,12 +748,6 @@ long long FrequencyHz(const std::string& mhz) {
         fraction *= 10;
     }
     return whole * 1000000 + fraction;
-}
-
-long long RoundTo250Hz(long long hz) {
-    const long long rest = hz % 250;
-    // A remainder of exactly 125 Hz goes down.
-    return rest > 125 ? hz - rest + 250 : hz - rest;
 }
 
 std::string FrequencyText(long long hz) {

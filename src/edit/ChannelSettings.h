@@ -164,8 +164,6 @@ FieldSetup DwellFieldSetup();
 
 // Hz from a text in MHz (digits beyond 1 Hz dropped, as the image keeps them).
 long long FrequencyHz(const std::string& mhz);
-// The nearest multiple of 250 Hz; an exact 125 Hz remainder rounds down.
-long long RoundTo250Hz(long long hz);
 // "%f" of a frequency in Hz, in MHz: six decimals.
 std::string FrequencyText(long long hz);
 
