@@ -23,6 +23,11 @@ inline std::string ImageHex(const model::CChannel& ch) {
     return s;
 }
 
+// Bytes [offset, offset + n) of an image as hex, a blank between bytes.
+inline std::string BytesHex(const model::CChannel& ch, size_t offset, size_t n) {
+    return ImageHex(ch).substr(offset * 3, n * 3 - 1);
+}
+
 // An image from hex text (blanks ignored); bytes not given are 0.
 inline void SetImageHex(model::CChannel& ch, const std::string& hex) {
     ch.Image().fill(0);
