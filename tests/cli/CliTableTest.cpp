@@ -50,7 +50,7 @@ std::string ReadFile(const std::string& path) {
 const std::string kData = std::string(QUILLON_TEST_DATA_DIR) + "/cli/";
 
 TEST(CliTable, EveryCommandAnswersHelpWithItsUsage) {
-    ASSERT_EQ(CliCommands().size(), 11u);
+    ASSERT_EQ(CliCommands().size(), 13u);
     for (const CliCommand& c : CliCommands()) {
         for (const char* help : {"--help", "-h"}) {
             const Result r = Cli({c.name, help});
@@ -71,14 +71,17 @@ TEST(CliTable, UsagesAndOneHelpAsWritten) {
     for (const CliCommand& c : CliCommands()) {
         usages.push_back(Usage(c));
     }
-    EXPECT_EQ(usages, (std::vector<std::string>{
-                          "dump FILE.bcf", "export-csv FILE.bcf OUT.csv",
-                          "import-csv IN.csv OUT.bcf [--base FILE.bcf]", "list FILE.bcf",
-                          "new OUT.bcf", "get --device PATH [--password PW] OUT.bcf",
-                          "send --device PATH [--password PW] [--erase-keys] FILE.bcf",
-                          "exit-binary --device PATH", "probe --device PATH [--password PW]",
-                          "change-password --device PATH --old OLD --new NEW",
-                          "params --device PATH [--password PW] [--set NAME=VALUE ...]"}));
+    EXPECT_EQ(usages,
+              (std::vector<std::string>{
+                  "dump FILE.bcf", "export-csv FILE.bcf OUT.csv",
+                  "import-csv IN.csv OUT.bcf [--base FILE.bcf]", "list FILE.bcf", "new OUT.bcf",
+                  "channel FILE.bcf [--add] [--edit N] [--set \"LABEL=VALUE\" ...] [--yes]",
+                  "delete-channel FILE.bcf N... [--references delete|keep]",
+                  "get --device PATH [--password PW] OUT.bcf",
+                  "send --device PATH [--password PW] [--erase-keys] FILE.bcf",
+                  "exit-binary --device PATH", "probe --device PATH [--password PW]",
+                  "change-password --device PATH --old OLD --new NEW",
+                  "params --device PATH [--password PW] [--set NAME=VALUE ...]"}));
     const Result r = Cli({"import-csv", "--help"});
     EXPECT_EQ(r.out,
               "Usage: quillon-cli import-csv IN.csv OUT.bcf [--base FILE.bcf]\n"
