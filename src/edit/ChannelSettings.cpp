@@ -618,6 +618,25 @@ bool ChannelSettings::Enter(ChannelControl id, const std::string& text) {
     return true;
 }
 
+bool ChannelSettings::Type(ChannelControl id, const std::string& text) {
+    if (InfoOf(id).kind != ControlKind::Value || !S(id).enabled ||
+        (id == C::Number && mode_ == Mode::Edit) || !F(id).Accepts(text)) {
+        return false;
+    }
+    F(id).Show(text);
+    Sync();
+    return true;
+}
+
+bool ChannelSettings::Leave(ChannelControl id) {
+    if (InfoOf(id).kind != ControlKind::Value || !S(id).enabled) {
+        return false;
+    }
+    LeaveField(id);
+    ApplyRules();
+    return true;
+}
+
 bool ChannelSettings::Step(ChannelControl id, int code) {
     if (InfoOf(id).kind != ControlKind::Value || !S(id).enabled ||
         (id == C::Number && mode_ == Mode::Edit)) {

@@ -81,6 +81,12 @@ class ChannelSettings {
     // Text: the name. Value: the text typed (filtered like typed or pasted
     // text), then the field is left.
     bool Enter(ChannelControl id, const std::string& text);
+    // The two halves of Enter for a widget: the box's text as typed or
+    // pasted so far (refused as a whole when a character would have been),
+    // and leaving the field. OK leaves every field itself, so Enter in the
+    // dialog cannot skip the normalisation.
+    bool Type(ChannelControl id, const std::string& text);
+    bool Leave(ChannelControl id);
     // The field's arrows: 0 up, 1 down. False (with a beep through the field's
     // rules) when the value could not move.
     bool Step(ChannelControl id, int code);

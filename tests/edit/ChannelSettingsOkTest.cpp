@@ -102,6 +102,29 @@ TEST_F(ChannelSettingsTest, EveryFailingCheckSpeaksInOrderAndNothingIsWritten) {
                                                             chmsg::kRxFrequencyRange}));
 }
 
+TEST_F(ChannelSettingsTest, OkNormalisesFieldsThatWereNeverLeft) {
+    MakeAnalogue(doc.channels[0], "E");
+    auto s = Edit(0);
+    // Typed and confirmed with Enter: the focus never left the fields.
+    ASSERT_TRUE(s->Type(C::Power, "999"));
+    ASSERT_TRUE(s->Type(C::RxTone, "68"));
+    ASSERT_TRUE(s->Type(C::RxFrequency, "450.0127"));
+    ASSERT_TRUE(s->Type(C::TxFrequency, "450.000125"));
+    ASSERT_TRUE(s->Type(C::CourtesyTimer, ".555"));
+    EXPECT_EQ(Text(*s, C::Power), "999");
+    EXPECT_FALSE(s->Type(C::Power, "1x"));
+    EXPECT_EQ(Text(*s, C::Power), "999");
+    ASSERT_TRUE(s->Ok(prompts));
+    EXPECT_TRUE(prompts.Records().empty());
+    EXPECT_EQ(Text(*s, C::Power), "125");
+    EXPECT_EQ(Text(*s, C::RxTone), "067.0");
+    const model::CChannel& ch = doc.channels[0];
+    EXPECT_EQ(BytesHex(ch, model::off::kTxFrequency, 10), "04 50 00 00 00 04 50 01 27 50");
+    EXPECT_EQ(BytesHex(ch, model::off::kRxCxcss, 2), "06 70");
+    EXPECT_EQ(BytesHex(ch, model::off::kPowerWatts, 2), "01 25");
+    EXPECT_EQ(BytesHex(ch, model::off::kCourtesyTimer, 2), "00 56");
+}
+
 TEST_F(ChannelSettingsTest, NumberOutOfRangeStopsTheChecksAtOnce) {
     auto s = Add();
     ASSERT_TRUE(s->Enter(C::Number, "600"));
