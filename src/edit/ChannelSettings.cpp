@@ -523,6 +523,8 @@ void ChannelSettings::Sync() {
             S(c.id).text = F(c.id).Text();
         }
     }
+    S(C::Number).readOnly = mode_ == Mode::Edit;
+    S(C::ScanList).choices = ScanLines();
 }
 
 // --- what a user does -----------------------------------------------------------------

@@ -22,14 +22,16 @@ namespace quillon::edit {
 struct ControlState {
     bool enabled = true;
     bool visible = true;
+    bool readOnly = false;             // shown and enabled, but not to be typed into
     bool checked = false;              // Check
     int selection = -1;                // Radio and Combo: index into choices, -1 for none
-    std::vector<std::string> choices;  // Radio and Combo
+    std::vector<std::string> choices;  // Radio and Combo; List: the scan list's lines
     std::string text;                  // Text: the text; Value: what the field shows
 
     bool operator==(const ControlState& o) const {
-        return enabled == o.enabled && visible == o.visible && checked == o.checked &&
-               selection == o.selection && choices == o.choices && text == o.text;
+        return enabled == o.enabled && visible == o.visible && readOnly == o.readOnly &&
+               checked == o.checked && selection == o.selection && choices == o.choices &&
+               text == o.text;
     }
     bool operator!=(const ControlState& o) const { return !(*this == o); }
 };

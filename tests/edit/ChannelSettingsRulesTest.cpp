@@ -32,6 +32,7 @@ TEST_F(ChannelSettingsTest, AddModeOpensOnTheLowestEmptySlotNamedChanNnn) {
     EXPECT_EQ(Content(*s, C::TalkgroupId), "0x0001");
     EXPECT_EQ(Selection(*s, C::TransmitType), choice::kAnalog);
     // The number field offers the empty slots and may be typed into.
+    EXPECT_FALSE(s->State(C::Number).readOnly);
     EXPECT_TRUE(s->Enter(C::Number, "9"));
     EXPECT_EQ(s->CurrentNumber(), 9);
     EXPECT_EQ(doc.channels.lastChannel, 9);
@@ -54,6 +55,7 @@ TEST_F(ChannelSettingsTest, EditModeShowsTheChannelAndKeepsItsNumber) {
     EXPECT_EQ(Selection(*s, C::Mode), choice::kRepeater);
     EXPECT_EQ(Selection(*s, C::Control), choice::kNoControl);
     EXPECT_EQ(Selection(*s, C::CourtesyTone), choice::kCourtesyNone);
+    EXPECT_TRUE(s->State(C::Number).readOnly);
     EXPECT_FALSE(s->Enter(C::Number, "5"));
     EXPECT_FALSE(s->Step(C::Number, 0));
     EXPECT_EQ(s->CurrentNumber(), 3);
@@ -336,6 +338,16 @@ TEST_F(ChannelSettingsTest, ChangesAreReportedOnce) {
     }
     EXPECT_EQ(std::find(changed.begin(), changed.end(), C::RxFrequency), changed.end());
     EXPECT_TRUE(s->TakeChanges().empty());
+
+    // The scan list's lines are part of its state.
+    MakeAnalogue(doc.channels[1], "ONE");
+    ASSERT_TRUE(s->Select(C::Type, choice::kScan));
+    s->TakeChanges();
+    ASSERT_TRUE(s->AddScan(1, "2"));
+    EXPECT_EQ(s->TakeChanges(),
+              (std::vector<ChannelControl>{C::ScanList, C::ScanEdit, C::ScanDelete}));
+    EXPECT_EQ(s->State(C::ScanList).choices,
+              (std::vector<std::string>{"001: ONE - Dwell Time: 2.0s"}));
 }
 
 TEST(ChannelControlsTable, LabelsFindTheirControls) {
