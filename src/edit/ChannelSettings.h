@@ -5,6 +5,15 @@
 // one widget to each control and forwards what the user does; the
 // command-line tool does the same from "--set LABEL=VALUE" texts. Messages go
 // through Prompts.
+//
+// A dialog over it: open with OpenEdit / OpenAdd; build one widget per entry
+// of ChannelControls() (label, kind); show State(id) (enabled, checked,
+// selection among choices, text) and, for a Value control, bind the arrows
+// and the typing filter to Field(id).Logic(). Forward what the user does:
+// Select, SetChecked, Type while typing and Leave on focus loss (or Enter
+// for both), Step for the arrows; then refresh the widgets TakeChanges()
+// names. OK calls Ok(prompts) and closes the dialog when it returns true.
+// The "Tx AS Rx" box shows the text Link Radio "Tx AS Rx".
 #include <array>
 #include <memory>
 #include <optional>
