@@ -8,8 +8,8 @@
 //
 // A dialog over it: open with OpenEdit / OpenAdd; build one widget per entry
 // of ChannelControls() (label, kind); show State(id) (enabled, checked,
-// selection among choices, text) and, for a Value control, bind the arrows
-// and the typing filter to Field(id).Logic(). Forward what the user does:
+// selection among choices, text) and, for a Value control, ask
+// Field(id).Logic() whether a typed key is taken. Forward what the user does:
 // Select, SetChecked, Type while typing and Leave on focus loss (or Enter
 // for both), Step for the arrows; then refresh the widgets TakeChanges()
 // names. OK calls Ok(prompts) and closes the dialog when it returns true.
