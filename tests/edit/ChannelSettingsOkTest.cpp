@@ -276,3 +276,45 @@ TEST_F(ChannelSettingsTest, AScanChannelNeedsAReference) {
 
 }  // namespace
 }  // namespace quillon::edit::testing
+
+namespace quillon::edit::testing {
+namespace {
+
+// Images no editor wrote (codes out of their tables, nibbles above 9) open,
+// take every kind of change and go through OK without harm; what OK writes
+// is again a fixed or scan channel.
+TEST_F(ChannelSettingsTest, StrangeImagesOpenAndCloseSafely) {
+    uint32_t seed = 12345;
+    auto next = [&seed]() {
+        seed = seed * 1103515245u + 12345u;
+        return static_cast<uint8_t>(seed >> 16);
+    };
+    int written = 0;
+    for (int round = 0; round < 200; ++round) {
+        model::CChannel& ch = doc.channels[round % 4];
+        for (auto& b : ch.Image()) {
+            b = next();
+        }
+        ch.SetKind(round % 2 == 0 ? model::ChannelKind::Fixed : model::ChannelKind::Scan);
+        auto s = Edit(round % 4);
+        ASSERT_NE(s, nullptr);
+        for (const ControlInfo& c : ChannelControls()) {
+            s->Select(c.id, next() % 7);
+            s->SetChecked(c.id, next() % 2 == 0);
+            s->Enter(c.id, std::to_string(next()));
+            s->Step(c.id, next() % 2);
+        }
+        s->AddScan(next() % 4, "1.5");
+        prompts.SetDefaultAnswer(round % 3 == 0 ? Answer::Yes : Answer::No);
+        if (s->Ok(prompts)) {
+            ++written;
+            EXPECT_TRUE(doc.channels[s->CurrentNumber()].IsUsed());
+            EXPECT_LE(doc.channels[s->CurrentNumber()].ScanRefCount(), 8);
+        }
+    }
+    EXPECT_GT(written, 0);
+    EXPECT_LT(written, 200);
+}
+
+}  // namespace
+}  // namespace quillon::edit::testing
