@@ -410,6 +410,13 @@ void ChannelSettings::ApplyRules() {
     if (model::CChannelTable::IsChannelNumber(number)) {
         doc_.channels.lastChannel = number;
     }
+    // A channel never scans itself: an entry naming the slot the dialog now
+    // works on (a number typed after the entry was added) goes.
+    scan_.erase(std::remove_if(scan_.begin(), scan_.end(),
+                               [number](const ScanEntry& e) {
+                                   return model::LeadingDecimal(e.channel) == number;
+                               }),
+                scan_.end());
     const bool scan = Sel(C::Type) == choice::kScan;
     for (const ControlInfo& c : ChannelControls()) {
         if (IsFixedChannelControl(c.id)) {

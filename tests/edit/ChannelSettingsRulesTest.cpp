@@ -320,6 +320,15 @@ TEST_F(ChannelSettingsTest, ScanListOffersFixedChannelsButNotItself) {
     EXPECT_EQ(s->ScanLines(), (std::vector<std::string>{"005: FIVE - Dwell Time: 9.9s",
                                                         "005: FIVE - Dwell Time: 0.6s"}));
 
+    // A number typed after the entries were added takes the entries naming
+    // it out of the list.
+    auto added = Add();
+    ASSERT_TRUE(added->Select(C::Type, choice::kScan));
+    ASSERT_TRUE(added->AddScan(5, "1"));
+    ASSERT_TRUE(added->AddScan(2, "1"));
+    ASSERT_TRUE(added->Enter(C::Number, "5"));
+    EXPECT_EQ(added->ScanLines(), (std::vector<std::string>{"002: TWO - Dwell Time: 1.0s"}));
+
     // A scan channel is listed with its references' names.
     auto scan = Edit(9);
     EXPECT_EQ(Selection(*scan, C::Type), choice::kScan);
