@@ -58,6 +58,11 @@ struct CliCommand {
     // The usage shows the options before the arguments, as the commands that
     // talk to a card are written ("get --device PATH OUT.bcf").
     bool optionsFirst = false;
+    // The last argument may be given any number of times, at least once
+    // ("delete-channel FILE.bcf N...").
+    bool lastArgumentRepeats = false;
+    // More help after the options, for commands whose values need a list.
+    std::string (*details)() = nullptr;
 };
 
 // Every command, in the order --help lists them.

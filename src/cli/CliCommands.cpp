@@ -1,6 +1,7 @@
 // The table of quillon-cli's commands.
 #include "cli/CliCommand.h"
 #include "cli/CmdChangePassword.h"
+#include "cli/CmdChannel.h"
 #include "cli/CmdDocument.h"
 #include "cli/CmdParams.h"
 #include "cli/CmdProbe.h"
@@ -44,6 +45,27 @@ const std::vector<CliCommand>& CliCommands() {
          {},
          &RunList},
         {"new", "write an empty document", {{"OUT.bcf", "the document to write"}}, {}, &RunNew},
+        {"channel",
+         "add or edit one channel of a document with the Channel Settings dialog's rules",
+         {{"FILE.bcf", "the document, saved only when the channel was written"}},
+         {{"add", nullptr, "add a channel in the lowest empty slot"},
+          {"edit", "N", "edit channel N"},
+          {"set", "\"LABEL=VALUE\"", "set a control as a user would (see the labels below)", false,
+           true},
+          {"yes", nullptr, "answer Yes to the dialog's questions (else No)"}},
+         &RunChannel,
+         false,
+         false,
+         &ChannelLabelHelp},
+        {"delete-channel",
+         "delete channels of a document as the Channel Table's Delete does",
+         {{"FILE.bcf", "the document"}, {"N...", "the channels to delete"}},
+         {{"references", "delete|keep",
+           "a channel that scan channels or tones refer to: delete it with its references, or "
+           "keep both (the default)"}},
+         &RunDeleteChannel,
+         false,
+         true},
         {"get",
          "read the configuration from the card into a new document",
          {{"OUT.bcf", "the document to write, only after a complete read"}},

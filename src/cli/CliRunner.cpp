@@ -66,6 +66,10 @@ void PrintCommandHelp(const CliCommand& c, std::FILE* to) {
         Row(to, OptionText(o), o.description);
     }
     Row(to, "-h, --help", "show this help and exit");
+    if (c.details != nullptr) {
+        const std::string details = c.details();
+        std::fprintf(to, "\n%s", details.c_str());
+    }
 }
 
 int UsageError(const CliCommand& c, const std::string& problem, std::FILE* err) {
@@ -171,7 +175,7 @@ int RunCommand(const CliCommand& c, const QStringList& argsGiven, std::FILE* out
         return UsageError(c, std::string(c.arguments[call.arguments.size()].name) + " is missing",
                           err);
     }
-    if (call.arguments.size() > c.arguments.size()) {
+    if (call.arguments.size() > c.arguments.size() && !c.lastArgumentRepeats) {
         return UsageError(c, "unexpected argument '" + call.arguments[c.arguments.size()] + "'",
                           err);
     }

@@ -50,7 +50,7 @@ std::string ReadFile(const std::string& path) {
 const std::string kData = std::string(QUILLON_TEST_DATA_DIR) + "/cli/";
 
 TEST(CliTable, EveryCommandAnswersHelpWithItsUsage) {
-    ASSERT_EQ(CliCommands().size(), 11u);
+    ASSERT_EQ(CliCommands().size(), 13u);
     for (const CliCommand& c : CliCommands()) {
         for (const char* help : {"--help", "-h"}) {
             const Result r = Cli({c.name, help});
@@ -75,6 +75,8 @@ TEST(CliTable, UsagesAndOneHelpAsWritten) {
               (std::vector<std::string>{
                   "dump FILE.bcf", "export-csv FILE.bcf OUT.csv",
                   "import-csv IN.csv OUT.bcf [--base FILE.bcf]", "list FILE.bcf", "new OUT.bcf",
+                  "channel FILE.bcf [--add] [--edit N] [--set \"LABEL=VALUE\" ...] [--yes]",
+                  "delete-channel FILE.bcf N... [--references delete|keep]",
                   "get --device PATH [--password PW] [--dial NUMBER] [--log[=FILE]] OUT.bcf",
                   "send --device PATH [--password PW] [--dial NUMBER] [--log[=FILE]] "
                   "[--erase-keys] FILE.bcf",
