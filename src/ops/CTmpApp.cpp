@@ -87,6 +87,7 @@ std::unique_ptr<CBciLink> CTmpApp::CreateLink(int portNumber, int baudRate) {
     if (link->initialise() == 0) {
         return nullptr;
     }
+    link->SetObserver(bciObserver_);
     return link;
 }
 
@@ -394,6 +395,13 @@ void CTmpApp::RunTextProcedure(int code) {
 
 void CTmpApp::RunBinaryTransaction(int code) {
     transactions_->Run(code);
+}
+
+void CTmpApp::SetBciObserver(BciObserver* observer) {
+    bciObserver_ = observer;
+    if (link_) {
+        link_->SetObserver(observer);
+    }
 }
 
 void CTmpApp::ResetTransactionState() {

@@ -140,6 +140,9 @@ class CTmpApp : public MessageTarget, public TextSessionHost {
     void SetDocument(model::CTmpDoc* doc) { document_ = doc; }
     model::CTmpDoc* Document() const { return document_; }
     void SetDebugWindow(DebugWindowNotice* w) { debugWindow_ = w; }
+    // The block engine of this and every later port object reports to it
+    // (null: to nobody).
+    void SetBciObserver(BciObserver* observer);
 
     // Setters that accept only the values the field may take by them.
     void SetBinaryResult(int v) {
@@ -253,6 +256,7 @@ class CTmpApp : public MessageTarget, public TextSessionHost {
     std::unique_ptr<BcpTransactions> transactions_;
     model::CTmpDoc* document_ = nullptr;
     DebugWindowNotice* debugWindow_ = nullptr;
+    BciObserver* bciObserver_ = nullptr;
     bool terminated_ = false;
 };
 

@@ -10,6 +10,7 @@
 #include "ui/ModemDialogs.h"
 #include "ui/RadioWideSettingsDialog.h"
 #include "ui/SerialCommsDialog.h"
+#include "ui/SerialDebugWindow.h"
 #include "ui/SquelchGroupsDialog.h"
 #include "ui/ToneRemoteDialogs.h"
 
@@ -109,6 +110,17 @@ void GuiProgram::Start() {
     frame_->SetCommandHandler(CTmpFrame::kIdGetToneRemote, [this] { app_->OnGetToneRemote(); });
     frame_->SetCommandHandler(CTmpFrame::kIdSendToneRemote, [this] { app_->OnSendToneRemote(); });
     frame_->SetCommandHandler(CTmpFrame::kIdAbout, [this] { ShowAbout(); });
+    frame_->SetCommandHandler(CTmpFrame::kIdSerialDebug, [this] { ToggleSerialDebug(); });
+    if (options_.serialDebug) {
+        // As soon as a port object exists, now or once one is opened.
+        QObject::connect(&serialDebugWatch_, &QTimer::timeout, frame_.get(), [this] {
+            if (app_->HasLink()) {
+                serialDebugWatch_.stop();
+                frame_->Run(CTmpFrame::kIdSerialDebug);
+            }
+        });
+        serialDebugWatch_.start(0);
+    }
     frame_->SetCommandHandler(CTmpFrame::kIdModemCommands, [this] {
         ModemCommandsDialog dlg(*app_, frame_.get());
         dlg.exec();
@@ -181,6 +193,43 @@ bool GuiProgram::MayClose() {
     return false;
 }
 
+void GuiProgram::ToggleSerialDebug() {
+    if (!app_->HasLink()) {
+        return;
+    }
+    if (serialDebug_ != nullptr) {
+        app_->SetBciObserver(nullptr);
+        app_->SetDebugWindow(nullptr);
+        serialDebug_ = nullptr;
+        return;
+    }
+    auto* w = new SerialDebugWindow(
+        SerialDebugWindow::Hooks{[this](SerialDebugWindow* from, int kind) {
+                                     // The attached window hears of its counter window through
+                                     // the application's messages; a let-go one directly.
+                                     if (from == serialDebug_) {
+                                         pump_.Send(Message{static_cast<MessageKind>(kind), 0});
+                                     } else if (kind ==
+                                                static_cast<int>(MessageKind::RxCountersClosed)) {
+                                         from->RxCountersClosed();
+                                     } else {
+                                         from->TxCountersClosed();
+                                     }
+                                 },
+                                 [this](SerialDebugWindow* gone) {
+                                     if (gone == serialDebug_) {
+                                         app_->SetBciObserver(nullptr);
+                                         app_->SetDebugWindow(nullptr);
+                                         serialDebug_ = nullptr;
+                                     }
+                                 }},
+        frame_.get());
+    serialDebug_ = w;
+    app_->SetBciObserver(w);
+    app_->SetDebugWindow(w);
+    w->show();
+}
+
 void GuiProgram::OpenSerialComms() {
     SerialCommsDialog dlg(*app_, *settings_, frame_.get());
     dlg.RunAndStore();
@@ -203,7 +252,8 @@ void GuiProgram::Finish() {
 }
 
 const char* const kGuiUsage =
-    "Usage: quillon [--device PATH] [--settings FILE] [--log[=FILE]] [FILE.bcf]";
+    "Usage: quillon [--device PATH] [--settings FILE] [--log[=FILE]] [--serial-debug] "
+    "[FILE.bcf]";
 
 std::string GuiHelpText() {
     return std::string(kGuiUsage) +
@@ -218,6 +268,7 @@ std::string GuiHelpText() {
            CommLog::kDefaultFile +
            " in the current folder\n"
            "  --log=FILE       write the communication log to FILE\n"
+           "  --serial-debug   open the Serial Debug window as soon as a port is open\n"
            "  -h, --help       show this help and exit\n\n"
            "Arguments:\n"
            "  FILE.bcf         the document to open\n";
@@ -246,6 +297,9 @@ bool ParseGuiOptions(int argc, char** argv, GuiOptions& out, std::string& error)
     parser.addOption(
         {settings, QStringLiteral("INI file of the settings"), QStringLiteral("FILE")});
     parser.addOption({log, QStringLiteral("write the communication log")});
+    const QCommandLineOption serialDebug(QStringLiteral("serial-debug"),
+                                         QStringLiteral("open the Serial Debug window"));
+    parser.addOption(serialDebug);
 
     // The parser has no option whose value may be left out: "--log=FILE" is
     // taken here, and the parser sees "--log" alone as a flag. A value of
@@ -274,6 +328,7 @@ bool ParseGuiOptions(int argc, char** argv, GuiOptions& out, std::string& error)
         return false;
     }
     out.showHelp = parser.isSet(help);
+    out.serialDebug = parser.isSet(serialDebug);
     if (parser.isSet(device)) {
         out.devicePath = ToBytes(parser.value(device));
     }

@@ -24,11 +24,12 @@ namespace quillon::ui {
 
 // Options of the GUI's command line.
 struct GuiOptions {
-    std::string devicePath;  // --device PATH: the stored COM port is this device for this run
-    QString settingsFile;    // --settings FILE: an INI file instead of the user's one
-    QString documentPath;    // a document named on the command line
-    std::string logPath;     // --log or --log=FILE: write the communication log (Tarvek.dat)
-    bool showHelp = false;   // -h, --help: print GuiHelpText() and exit
+    std::string devicePath;    // --device PATH: the stored COM port is this device for this run
+    QString settingsFile;      // --settings FILE: an INI file instead of the user's one
+    QString documentPath;      // a document named on the command line
+    std::string logPath;       // --log or --log=FILE: write the communication log (Tarvek.dat)
+    bool showHelp = false;     // -h, --help: print GuiHelpText() and exit
+    bool serialDebug = false;  // --serial-debug: the Serial Debug window once a port exists
 };
 
 // The GUI wired together: the real seams, the application object and the
@@ -57,6 +58,9 @@ class GuiProgram {
   private:
     void OpenSerialComms();
     void ShowAbout();
+    // Command 32781: the Serial Debug window attached to the port object,
+    // or the attached one let go (it stays on the screen, no longer fed).
+    void ToggleSerialDebug();
     // Title and recent list after New, Open, Save.
     void DocumentChanged();
     // A dialog that edits the document runs only while no Get or Send
@@ -99,6 +103,8 @@ class GuiProgram {
     } dialogsProxy_;
     std::unique_ptr<DocumentCommands> documents_;
     std::unique_ptr<CTmpFrame> frame_;
+    class SerialDebugWindow* serialDebug_ = nullptr;  // the attached one
+    QTimer serialDebugWatch_;
     bool finished_ = false;
     bool closeAfterCancel_ = false;
     QTimer closeWatch_;

@@ -90,7 +90,8 @@ TEST(GuiOptions, WrongLinesAndHelp) {
     const std::string help = GuiHelpText();
     EXPECT_EQ(help.rfind(std::string(kGuiUsage) + "\n", 0), 0u);
     EXPECT_EQ(std::string(kGuiUsage),
-              "Usage: quillon [--device PATH] [--settings FILE] [--log[=FILE]] [FILE.bcf]");
+              "Usage: quillon [--device PATH] [--settings FILE] [--log[=FILE]] [--serial-debug] "
+              "[FILE.bcf]");
     EXPECT_NE(help.find("  --log            write the communication log to Tarvek.dat in the "
                         "current folder\n  --log=FILE       write the communication log to FILE\n"),
               std::string::npos);
