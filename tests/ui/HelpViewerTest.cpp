@@ -15,6 +15,7 @@
 #include <QTextBrowser>
 #include <QTextDocument>
 #include <QToolBar>
+#include <algorithm>
 #include <memory>
 
 #include "UiTestSupport.h"
@@ -37,6 +38,7 @@ struct PageLinks {
     QString title;
     QSet<QString> anchors;
     QStringList hrefs;
+    QStringList linkTexts;  // beside hrefs
 };
 
 PageLinks ReadPage(const QUrl& url) {
@@ -61,6 +63,7 @@ PageLinks ReadPage(const QUrl& url) {
             }
             if (f.isAnchor() && !f.anchorHref().isEmpty()) {
                 page.hrefs << f.anchorHref();
+                page.linkTexts << it.fragment().text();
             }
         }
     }
@@ -128,9 +131,29 @@ TEST(Manual, EveryPageIsReachableFromTheContentsAndTheIndexCoversThem) {
     for (auto it = pages.begin(); it != pages.end(); ++it) {
         EXPECT_TRUE(seen.contains(it.key())) << it.key().toStdString() << " cannot be reached";
     }
-    // The keyword index is a real index: many entries, in alphabetical
-    // order of their first letters' headings.
-    EXPECT_GE(pages[QStringLiteral("keywords.html")].hrefs.size(), 50);
+    // The keyword index is a real index: many entries in alphabetical order,
+    // and a bar of exactly their first letters leading to the headings.
+    const PageLinks& index = pages[QStringLiteral("keywords.html")];
+    QStringList entries;
+    QSet<QString> bar;
+    QSet<QString> initials;
+    for (qsizetype i = 0; i < index.hrefs.size(); ++i) {
+        const QString& href = index.hrefs[i];
+        if (href.startsWith(QLatin1String("#key-"))) {
+            bar.insert(href.mid(5));
+        } else if (href != QLatin1String("index.html") && href != QLatin1String("keywords.html") &&
+                   href != QLatin1String("using-help.html")) {
+            entries << index.linkTexts[i];
+            initials.insert(index.linkTexts[i].left(1).toUpper());
+        }
+    }
+    EXPECT_GE(entries.size(), 50);
+    EXPECT_EQ(bar, initials);
+    QStringList sorted = entries;
+    std::sort(sorted.begin(), sorted.end(), [](const QString& a, const QString& b) {
+        return a.compare(b, Qt::CaseInsensitive) < 0;
+    });
+    EXPECT_EQ(entries, sorted);
 }
 
 TEST(Manual, TheBuiltInPagesAreTheSourcePages) {
