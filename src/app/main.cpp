@@ -37,7 +37,10 @@ int main(int argc, char** argv) {
     QApplication qapp(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillon Radio Programmer"));
     QApplication::setOrganizationName(QStringLiteral("Quillon"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/quillon/card.png")));
+    QApplication::setWindowIcon(
+        QIcon::fromTheme(QStringLiteral("quillon"), QIcon(QStringLiteral(":/quillon/card.png"))));
+    // Lets the desktop tie the window to the installed entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("quillon"));
     quillon::ui::GuiOptions options;
     std::string error;
     if (!quillon::ui::ParseGuiOptions(argc, argv, options, error)) {

@@ -111,6 +111,13 @@ void GuiProgram::Start() {
     frame_->SetCommandHandler(CTmpFrame::kIdSendToneRemote, [this] { app_->OnSendToneRemote(); });
     frame_->SetCommandHandler(CTmpFrame::kIdAbout, [this] { ShowAbout(); });
     frame_->SetCommandHandler(CTmpFrame::kIdSerialDebug, [this] { ToggleSerialDebug(); });
+    help_ = std::make_unique<HelpViewer>();
+    contextHelp_ = std::make_unique<ContextHelp>(*help_, frame_.get());
+    frame_->SetCommandHandler(CTmpFrame::kIdHelpContents, [this] { help_->ShowContents(); });
+    frame_->SetCommandHandler(CTmpFrame::kIdHelpSearch, [this] { help_->ShowIndex(); });
+    frame_->SetCommandHandler(CTmpFrame::kIdUsingHelp, [this] { help_->ShowUsingHelp(); });
+    frame_->SetCommandHandler(CTmpFrame::kIdHelp, [this] { help_->ShowPageFor(frame_.get()); });
+    frame_->SetCommandHandler(CTmpFrame::kIdContextHelp, [this] { contextHelp_->Enter(); });
     if (options_.serialDebug) {
         // As soon as a port object exists, now or once one is opened.
         QObject::connect(&serialDebugWatch_, &QTimer::timeout, frame_.get(), [this] {
@@ -244,6 +251,8 @@ void GuiProgram::Finish() {
     finished_ = true;
     app_->ExitInstance();
     prompts_.SetOwner(nullptr);
+    contextHelp_.reset();
+    help_.reset();
     frame_.reset();
     progress_->Hide();
     app_->Terminate();

@@ -14,8 +14,10 @@
 #include "platform/qt/QtSerialDevice.h"
 #include "platform/qt/QtSettingsStore.h"
 #include "ui/CTmpFrame.h"
+#include "ui/ContextHelp.h"
 #include "ui/DocumentCommands.h"
 #include "ui/FileDialogs.h"
+#include "ui/HelpViewer.h"
 #include "ui/ProgressWindow.h"
 #include "ui/QtPrompts.h"
 #include "ui/RecentFiles.h"
@@ -103,6 +105,9 @@ class GuiProgram {
     } dialogsProxy_;
     std::unique_ptr<DocumentCommands> documents_;
     std::unique_ptr<CTmpFrame> frame_;
+    // The help goes before the main window; its key filter before the help.
+    std::unique_ptr<HelpViewer> help_;
+    std::unique_ptr<ContextHelp> contextHelp_;
     class SerialDebugWindow* serialDebug_ = nullptr;  // the attached one
     QTimer serialDebugWatch_;
     bool finished_ = false;

@@ -291,17 +291,21 @@ TEST_F(CliChannel, DeleteChannelKeepsOrDeletesReferences) {
               "removes the references too)\n");
     EXPECT_EQ(ReadFile(path_), before);
 
-    r = Cli({"delete-channel", path_, "5", "0", "--references", "delete"});
+    // Channel 5 alone: scan channel 9 keeps its other reference.
+    r = Cli({"delete-channel", path_, "5", "--references", "delete"});
     EXPECT_EQ(r.status, 0) << r.err;
     model::CTmpDoc doc = Saved();
     EXPECT_FALSE(doc.channels[5].IsUsed());
-    EXPECT_FALSE(doc.channels[0].IsUsed());
     EXPECT_EQ(ImageHex(doc.channels[5]), ImageHex(model::CChannel()));
-    EXPECT_EQ(BytesHex(doc.channels[9], model::off::kScanRefCount, 2), "00 00");
+    EXPECT_TRUE(doc.channels[9].IsUsed());
 
-    r = Cli({"delete-channel", path_, "9"});
+    // Its last one: a scan channel with nothing to scan goes too, and says so.
+    r = Cli({"delete-channel", path_, "0", "--references", "delete"});
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.err, "");
+    EXPECT_NE(r.err.find("These scanning channels had no channel left to scan and were deleted "
+                         "too: 009"),
+              std::string::npos)
+        << r.err;
     EXPECT_EQ(Saved().channels.UsedCount(), 0);
 
     const std::string empty = ReadFile(path_);
