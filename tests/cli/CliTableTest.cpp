@@ -50,7 +50,7 @@ std::string ReadFile(const std::string& path) {
 const std::string kData = std::string(QUILLON_TEST_DATA_DIR) + "/cli/";
 
 TEST(CliTable, EveryCommandAnswersHelpWithItsUsage) {
-    ASSERT_EQ(CliCommands().size(), 11u);
+    ASSERT_EQ(CliCommands().size(), 12u);
     for (const CliCommand& c : CliCommands()) {
         for (const char* help : {"--help", "-h"}) {
             const Result r = Cli({c.name, help});
@@ -74,7 +74,8 @@ TEST(CliTable, UsagesAndOneHelpAsWritten) {
     EXPECT_EQ(usages, (std::vector<std::string>{
                           "dump FILE.bcf", "export-csv FILE.bcf OUT.csv",
                           "import-csv IN.csv OUT.bcf [--base FILE.bcf]", "list FILE.bcf",
-                          "new OUT.bcf", "get --device PATH [--password PW] OUT.bcf",
+                          "new OUT.bcf", "print FILE.bcf OUT.pdf [--paper letter|a4] [--landscape]",
+                          "get --device PATH [--password PW] OUT.bcf",
                           "send --device PATH [--password PW] [--erase-keys] FILE.bcf",
                           "exit-binary --device PATH", "probe --device PATH [--password PW]",
                           "change-password --device PATH --old OLD --new NEW",
