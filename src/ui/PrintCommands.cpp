@@ -1,0 +1,87 @@
+#include "ui/PrintCommands.h"
+
+#include <QAbstractPrintDialog>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <memory>
+
+#include "edit/PrintLayout.h"
+#include "edit/PrintMessages.h"
+#include "printing/PagePainter.h"
+
+namespace quillon::ui {
+
+namespace {
+
+// A job with no channel never reaches a dialog.
+bool HasChannels(const model::CTmpDoc& doc, Prompts& prompts) {
+    if (edit::CollectPrintChannels(doc).Empty()) {
+        prompts.MessageBox(edit::printmsg::kNoChannelsToPrint, Icon::None, Buttons::Ok);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool PrintOn(QPrinter& printer, const model::CTmpDoc& doc, Prompts& prompts) {
+    const edit::PrintPlan plan = printing::PlanForDevice(doc, printer);
+    if (plan.error != nullptr) {
+        prompts.MessageBox(plan.error, Icon::None, Buttons::Ok);
+        return false;
+    }
+    int first = 1;
+    int last = plan.layout.PageCount();
+    if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
+        first = printer.fromPage();
+        last = printer.toPage() > 0 ? printer.toPage() : last;
+    }
+    return printing::PaintPlan(printer, plan, first, last);
+}
+
+bool Print(QWidget* parent, const model::CTmpDoc& doc, Prompts& prompts) {
+    if (!HasChannels(doc, prompts)) {
+        return false;
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintDialog dialog(&printer, parent);
+    // The page range the dialog offers is the job's for the paper it starts
+    // with; the pages are laid out again for the paper finally chosen.
+    const edit::PrintPlan before = printing::PlanForDevice(doc, printer);
+    if (before.error == nullptr) {
+        dialog.setMinMax(1, before.layout.PageCount());
+    }
+    if (dialog.exec() != QDialog::Accepted) {
+        return false;
+    }
+    return PrintOn(printer, doc, prompts);
+}
+
+void ConnectPreview(QPrintPreviewDialog& dialog, const model::CTmpDoc& doc, Prompts& prompts) {
+    auto reported = std::make_shared<bool>(false);
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
+                     [&doc, &prompts, reported](QPrinter* printer) {
+                         const edit::PrintPlan plan = printing::PlanForDevice(doc, *printer);
+                         if (plan.error != nullptr) {
+                             if (!*reported) {
+                                 *reported = true;
+                                 prompts.MessageBox(plan.error, Icon::None, Buttons::Ok);
+                             }
+                             return;
+                         }
+                         printing::PaintPlan(*printer, plan);
+                     });
+}
+
+void Preview(QWidget* parent, const model::CTmpDoc& doc, Prompts& prompts) {
+    if (!HasChannels(doc, prompts)) {
+        return;
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintPreviewDialog dialog(&printer, parent);
+    ConnectPreview(dialog, doc, prompts);
+    dialog.exec();
+}
+
+}  // namespace quillon::ui
