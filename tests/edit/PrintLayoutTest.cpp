@@ -459,6 +459,25 @@ TEST(PrintPlan, KeysNeverAppearInPrint) {
     EXPECT_TRUE(keyIdShown);  // the key's identifier is printed, its bytes are not
 }
 
+TEST(PrintPlan, AJobAbandonedAndRunAgainPrintsEveryChannelOnce) {
+    // Each job starts from empty lists: a cancelled job leaves nothing that
+    // a second one would print twice.
+    const CTmpDoc doc = FiveFixedThirteenScan();
+    PrintLists lists = CollectPrintChannels(doc);
+    EXPECT_EQ(lists.fixed, (std::vector<int>{10, 11, 12, 13, 14}));
+    EXPECT_EQ(lists.scan.size(), 13u);
+    lists = CollectPrintChannels(doc);
+    EXPECT_EQ(lists.fixed.size(), 5u);
+    EXPECT_EQ(lists.scan.size(), 13u);
+    const PrintPlan first = PlanPrint(doc, PageOrientation::Portrait, kLetter);
+    const PrintPlan again = PlanPrint(doc, PageOrientation::Portrait, kLetter);
+    ASSERT_EQ(again.pages.size(), first.pages.size());
+    for (size_t i = 0; i < again.pages.size(); ++i) {
+        EXPECT_EQ(again.pages[i].title.text, first.pages[i].title.text);
+        EXPECT_EQ(again.pages[i].cells.size(), first.pages[i].cells.size());
+    }
+}
+
 TEST(PrintPlan, PrintingDoesNotTouchTheDocument) {
     CTmpDoc doc = FiveFixedThirteenScan();
     doc.channels[10].text.name = "stale";
