@@ -98,21 +98,33 @@ void PaintPage(QPainter& painter, const edit::PrintedPage& page) {
     }
 }
 
-bool PaintPlan(QPagedPaintDevice& device, const edit::PrintPlan& plan, int first, int last) {
+bool PaintPlan(QPagedPaintDevice& device, const edit::PrintPlan& plan,
+               const std::vector<int>& pages) {
     const int count = static_cast<int>(plan.pages.size());
-    first = std::max(first, 1);
-    last = std::min(last, count);
     QPainter painter;
     if (!painter.begin(&device)) {
         return false;
     }
-    for (int n = first; n <= last; ++n) {
-        if (n > first) {
+    bool first = true;
+    for (int n : pages) {
+        if (n < 1 || n > count) {
+            continue;
+        }
+        if (!first) {
             device.newPage();
         }
+        first = false;
         PaintPage(painter, plan.pages[static_cast<size_t>(n - 1)]);
     }
     return painter.end();
+}
+
+bool PaintPlan(QPagedPaintDevice& device, const edit::PrintPlan& plan) {
+    std::vector<int> all;
+    for (int n = 1; n <= static_cast<int>(plan.pages.size()); ++n) {
+        all.push_back(n);
+    }
+    return PaintPlan(device, plan, all);
 }
 
 }  // namespace quillon::printing

@@ -4,6 +4,7 @@
 // so the command-line tool shares it with the desktop program.
 #include <QPagedPaintDevice>
 #include <QPainter>
+#include <vector>
 
 #include "edit/PrintLayout.h"
 #include "model/CTmpDoc.h"
@@ -19,9 +20,11 @@ edit::PrintPlan PlanForDevice(const model::CTmpDoc& doc, QPagedPaintDevice& devi
 // One page, in the device's units from the top-left of its drawing area.
 void PaintPage(QPainter& painter, const edit::PrintedPage& page);
 
-// Pages first..last (1-based, inclusive, clamped to the plan) on the device,
-// one device page each. False when the device cannot be painted on.
-bool PaintPlan(QPagedPaintDevice& device, const edit::PrintPlan& plan, int first = 1,
-               int last = 0x7fffffff);
+// The given pages (1-based; numbers outside the plan are passed over) on the
+// device, one device page each, or every page. False when the device
+// cannot be painted on.
+bool PaintPlan(QPagedPaintDevice& device, const edit::PrintPlan& plan,
+               const std::vector<int>& pages);
+bool PaintPlan(QPagedPaintDevice& device, const edit::PrintPlan& plan);
 
 }  // namespace quillon::printing

@@ -1,10 +1,12 @@
 #include "ui/PrintCommands.h"
 
 #include <QAbstractPrintDialog>
+#include <QPageRanges>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <memory>
+#include <vector>
 
 #include "edit/PrintLayout.h"
 #include "edit/PrintMessages.h"
@@ -31,13 +33,15 @@ bool PrintOn(QPrinter& printer, const model::CTmpDoc& doc, Prompts& prompts) {
         prompts.MessageBox(plan.error, Icon::None, Buttons::Ok);
         return false;
     }
-    int first = 1;
-    int last = plan.layout.PageCount();
-    if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
-        first = printer.fromPage();
-        last = printer.toPage() > 0 ? printer.toPage() : last;
+    // The pages the print dialog chose ("1,3-4"), else all of them.
+    std::vector<int> pages;
+    const QPageRanges ranges = printer.pageRanges();
+    for (int n = 1; n <= plan.layout.PageCount(); ++n) {
+        if (printer.printRange() != QPrinter::PageRange || ranges.isEmpty() || ranges.contains(n)) {
+            pages.push_back(n);
+        }
     }
-    return printing::PaintPlan(printer, plan, first, last);
+    return printing::PaintPlan(printer, plan, pages);
 }
 
 bool Print(QWidget* parent, const model::CTmpDoc& doc, Prompts& prompts) {

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QPageRanges>
 #include <QPageSize>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
@@ -119,6 +120,14 @@ TEST_F(PrintCommandsTest, OnlyThePageRangeChosenIsPrinted) {
     printer.setFromTo(2, 3);
     ASSERT_TRUE(PrintOn(printer, doc, prompts));
     EXPECT_EQ(PdfPageCount(ReadBytes(path_)), 2);
+
+    // Ranges with a gap, and a page past the job's end that is not there.
+    QPrinter gaps(QPrinter::HighResolution);
+    PdfPrinter(gaps, "gaps.pdf", QPageSize(QPageSize::Letter), QPageLayout::Portrait);
+    gaps.setPrintRange(QPrinter::PageRange);
+    gaps.setPageRanges(QPageRanges::fromString(QStringLiteral("1,3-9")));
+    ASSERT_TRUE(PrintOn(gaps, doc, prompts));
+    EXPECT_EQ(PdfPageCount(ReadBytes(path_)), 3);
 }
 
 TEST_F(PrintCommandsTest, APageTooSmallIsReportedAndNothingPrinted) {
