@@ -25,15 +25,8 @@ bool HasChannels(const model::CTmpDoc& doc, Prompts& prompts) {
     return true;
 }
 
-}  // namespace
-
-bool PrintOn(QPrinter& printer, const model::CTmpDoc& doc, Prompts& prompts) {
-    const edit::PrintPlan plan = printing::PlanForDevice(doc, printer);
-    if (plan.error != nullptr) {
-        prompts.MessageBox(plan.error, Icon::None, Buttons::Ok);
-        return false;
-    }
-    // The pages the print dialog chose ("1,3-4"), else all of them.
+// The pages the print dialog chose ("1,3-4"), else all of them.
+bool PaintChosenPages(QPrinter& printer, const edit::PrintPlan& plan) {
     std::vector<int> pages;
     const QPageRanges ranges = printer.pageRanges();
     for (int n = 1; n <= plan.layout.PageCount(); ++n) {
@@ -42,6 +35,17 @@ bool PrintOn(QPrinter& printer, const model::CTmpDoc& doc, Prompts& prompts) {
         }
     }
     return printing::PaintPlan(printer, plan, pages);
+}
+
+}  // namespace
+
+bool PrintOn(QPrinter& printer, const model::CTmpDoc& doc, Prompts& prompts) {
+    const edit::PrintPlan plan = printing::PlanForDevice(doc, printer);
+    if (plan.error != nullptr) {
+        prompts.MessageBox(plan.error, Icon::None, Buttons::Ok);
+        return false;
+    }
+    return PaintChosenPages(printer, plan);
 }
 
 bool Print(QWidget* parent, const model::CTmpDoc& doc, Prompts& prompts) {
@@ -74,7 +78,9 @@ void ConnectPreview(QPrintPreviewDialog& dialog, const model::CTmpDoc& doc, Prom
                              }
                              return;
                          }
-                         printing::PaintPlan(*printer, plan);
+                         // Printing from the preview goes through its
+                         // print dialog, whose page range counts too.
+                         PaintChosenPages(*printer, plan);
                      });
 }
 

@@ -158,6 +158,13 @@ TEST_F(PrintCommandsTest, PreviewShowsEveryPageUpright) {
     EXPECT_EQ(view->pageCount(), 4);
     EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Portrait);
     EXPECT_TRUE(prompts.Boxes().empty());
+
+    // Printed from the preview, through its print dialog: that dialog's
+    // page range counts.
+    printer.setPrintRange(QPrinter::PageRange);
+    printer.setFromTo(2, 3);
+    view->updatePreview();
+    EXPECT_EQ(view->pageCount(), 2);
     dialog.close();
 }
 
