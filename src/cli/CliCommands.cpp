@@ -4,6 +4,7 @@
 #include "cli/CmdChannel.h"
 #include "cli/CmdDocument.h"
 #include "cli/CmdParams.h"
+#include "cli/CmdPrint.h"
 #include "cli/CmdProbe.h"
 #include "cli/CmdTransceiver.h"
 
@@ -66,6 +67,13 @@ const std::vector<CliCommand>& CliCommands() {
          &RunDeleteChannel,
          false,
          true},
+        {"print",
+         "print a document's channel table into a PDF file, as the program prints it",
+         {{"FILE.bcf", "the document"}, {"OUT.pdf", "the PDF file to write"}},
+         {{"paper", "letter|a4", "the paper size (letter when not given)"},
+          {"landscape", nullptr,
+           "start from landscape paper (the table turns it upright when that fits more)"}},
+         &RunPrint},
         {"get",
          "read the configuration from the card into a new document",
          {{"OUT.bcf", "the document to write, only after a complete read"}},

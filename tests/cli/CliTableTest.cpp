@@ -50,7 +50,7 @@ std::string ReadFile(const std::string& path) {
 const std::string kData = std::string(QUILLON_TEST_DATA_DIR) + "/cli/";
 
 TEST(CliTable, EveryCommandAnswersHelpWithItsUsage) {
-    ASSERT_EQ(CliCommands().size(), 13u);
+    ASSERT_EQ(CliCommands().size(), 14u);
     for (const CliCommand& c : CliCommands()) {
         for (const char* help : {"--help", "-h"}) {
             const Result r = Cli({c.name, help});
@@ -77,6 +77,7 @@ TEST(CliTable, UsagesAndOneHelpAsWritten) {
                   "import-csv IN.csv OUT.bcf [--base FILE.bcf]", "list FILE.bcf", "new OUT.bcf",
                   "channel FILE.bcf [--add] [--edit N] [--set \"LABEL=VALUE\" ...] [--yes]",
                   "delete-channel FILE.bcf N... [--references delete|keep]",
+                  "print FILE.bcf OUT.pdf [--paper letter|a4] [--landscape]",
                   "get --device PATH [--password PW] [--dial NUMBER] [--log[=FILE]] OUT.bcf",
                   "send --device PATH [--password PW] [--dial NUMBER] [--log[=FILE]] "
                   "[--erase-keys] FILE.bcf",

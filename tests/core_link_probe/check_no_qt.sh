@@ -12,7 +12,7 @@ if nm -C "$probe" | grep -E ' (T|U) Q[A-Z][a-zA-Z]+::' | head -5 | grep .; then
   echo "quillon_core references Qt symbols" >&2
   status=1
 fi
-for dir in core model link bci ops; do
+for dir in core model link bci ops edit; do
   if grep -rnE '#\s*include\s*[<"]Q[A-Za-z]*(/|>|")' "$src/$dir"; then
     echo "Qt header included in src/$dir" >&2
     status=1

@@ -29,4 +29,5 @@ check ops "core link model bci ops"
 check edit "core model edit"
 check sim "core sim"
 check platform "core platform"
+check printing "core model edit printing"
 exit $status
