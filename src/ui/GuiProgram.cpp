@@ -8,6 +8,7 @@
 #include "ops/Settings.h"
 #include "ui/KeyDialogs.h"
 #include "ui/ModemDialogs.h"
+#include "ui/PrintCommands.h"
 #include "ui/RadioWideSettingsDialog.h"
 #include "ui/SerialCommsDialog.h"
 #include "ui/SerialDebugWindow.h"
@@ -73,6 +74,17 @@ void GuiProgram::Start() {
     frame_->SetCommandHandler(CTmpFrame::kIdExport, [this] { documents_->Export(); });
     frame_->SetOpenPathHandler([this](const QString& path) {
         documents_->OpenPath(QFile::encodeName(path).toStdString());
+    });
+    // Printing only reads the document, but a Get rewrites it as it goes.
+    frame_->SetCommandHandler(CTmpFrame::kIdPrint, [this] {
+        if (EditorMayOpen()) {
+            Print(frame_.get(), document_, prompts_);
+        }
+    });
+    frame_->SetCommandHandler(CTmpFrame::kIdPrintPreview, [this] {
+        if (EditorMayOpen()) {
+            Preview(frame_.get(), document_, prompts_);
+        }
     });
     frame_->SetCommandHandler(CTmpFrame::kIdExit, [this] { frame_->close(); });
     frame_->SetCloseQuery([this] { return MayClose(); });
