@@ -88,6 +88,19 @@ void CTmpDoc::NewDocument() {
     modified_ = false;
 }
 
+void CTmpDoc::TakeContentOf(const CTmpDoc& other) {
+    if (&other == this) {
+        return;
+    }
+    std::string path = path_;
+    std::string title = title_;
+    const bool modified = modified_;
+    *this = other;
+    path_ = std::move(path);
+    title_ = std::move(title);
+    modified_ = modified;
+}
+
 void CTmpDoc::SetPathName(const std::string& path) {
     path_ = path;
     title_ = std::filesystem::path(path).filename().string();

@@ -51,6 +51,9 @@ class CTmpDoc {
     void DeleteContents();
     // A fresh untitled document: emptied, no path, not modified.
     void NewDocument();
+    // The whole configuration of `other` (an undo step's copy); this
+    // document keeps its own path, title and modified flag.
+    void TakeContentOf(const CTmpDoc& other);
 
     bool IsModified() const { return modified_; }
     void SetModified(bool m = true) { modified_ = m; }

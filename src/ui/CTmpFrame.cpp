@@ -53,6 +53,14 @@ CTmpFrame::CTmpFrame(QWidget* parent) : QMainWindow(parent) {
                QStringLiteral("Quit the application; prompts to save documents"));
     SetRecentFiles({});
 
+    auto* editMenu = menuBar()->addMenu(QStringLiteral("&Edit"));
+    AddCommand(editMenu, kIdUndo, QStringLiteral("&Undo\tCtrl+Z"),
+               QStringLiteral("Undo the last change to the document"),
+               {QKS(Qt::CTRL | Qt::Key_Z), QKS(Qt::ALT | Qt::Key_Backspace)});
+    AddCommand(editMenu, kIdRedo, QStringLiteral("&Redo\tCtrl+Y"),
+               QStringLiteral("Redo the change undone last"),
+               {QKS(Qt::CTRL | Qt::Key_Y), QKS(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+
     auto* configure = menuBar()->addMenu(QStringLiteral("&Configure"));
     AddCommand(configure, kIdSerialComms, QStringLiteral("Serial &Comms"), QString());
     AddCommand(configure, kIdModemCommands, QStringLiteral("&Modem Commands"), QString());
@@ -88,7 +96,6 @@ CTmpFrame::CTmpFrame(QWidget* parent) : QMainWindow(parent) {
 
     // Commands reached only by a key or a toolbar button. Nothing in the
     // program handles the editing ones, so they stay disabled.
-    HiddenCommand(kIdUndo, {QKS(Qt::CTRL | Qt::Key_Z), QKS(Qt::ALT | Qt::Key_Backspace)});
     HiddenCommand(kIdCut, {QKS(Qt::CTRL | Qt::Key_X), QKS(Qt::SHIFT | Qt::Key_Delete)});
     HiddenCommand(kIdCopy, {QKS(Qt::CTRL | Qt::Key_C), QKS(Qt::CTRL | Qt::Key_Insert)});
     HiddenCommand(kIdPaste, {QKS(Qt::CTRL | Qt::Key_V), QKS(Qt::SHIFT | Qt::Key_Insert)});
@@ -147,6 +154,7 @@ void CTmpFrame::BuildToolBar() {
     button(kIdCopy, themed("edit-copy", QStyle::SP_FileLinkIcon, st), QStringLiteral("Copy"));
     button(kIdPaste, themed("edit-paste", QStyle::SP_DialogApplyButton, st),
            QStringLiteral("Paste"));
+    button(kIdUndo, themed("edit-undo", QStyle::SP_ArrowBack, st), QStringLiteral("Undo"));
     toolBar_->addSeparator();
     button(kIdGet, st->standardIcon(QStyle::SP_ArrowDown), QStringLiteral("Get"));
     button(kIdSend, st->standardIcon(QStyle::SP_ArrowUp), QStringLiteral("Send"));
@@ -221,6 +229,21 @@ QAction* CTmpFrame::HiddenCommand(int id, const QList<QKeySequence>& keys) {
     connect(a, &QAction::triggered, this, [this, id] { Run(id); });
     actions_[id] = a;
     return a;
+}
+
+void CTmpFrame::SetUndoRedo(const QString& undoName, bool canUndo, const QString& redoName,
+                            bool canRedo) {
+    auto name = [](const QString& verb, const QString& step, const char* keys) {
+        return (step.isEmpty() ? verb : verb + ' ' + step) + QString::fromLatin1(keys);
+    };
+    QAction* undo = Action(kIdUndo);
+    undo->setText(name(QStringLiteral("&Undo"), undoName, "\tCtrl+Z"));
+    undo->setToolTip(undoName.isEmpty() ? QStringLiteral("Undo")
+                                        : QStringLiteral("Undo ") + undoName);
+    undo->setEnabled(canUndo);
+    QAction* redo = Action(kIdRedo);
+    redo->setText(name(QStringLiteral("&Redo"), redoName, "\tCtrl+Y"));
+    redo->setEnabled(canRedo);
 }
 
 QAction* CTmpFrame::Action(int id) const {

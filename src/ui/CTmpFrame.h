@@ -42,6 +42,9 @@ class CTmpFrame : public QMainWindow {
     // The recent documents, newest first, as File > Recent File lists them.
     void SetRecentFiles(const QStringList& paths);
     QAction* Action(int id) const;
+    // Undo and Redo follow the history: their text names the step, and they
+    // are enabled only when there is one.
+    void SetUndoRedo(const QString& undoName, bool canUndo, const QString& redoName, bool canRedo);
     QToolBar* ToolBar() const { return toolBar_; }
     // Runs a command by its id, as its menu entry would (also the commands
     // that have a handler but no menu entry).
@@ -75,6 +78,7 @@ class CTmpFrame : public QMainWindow {
     static constexpr int kIdUsingHelp = 57668;
     static constexpr int kIdAbout = 57664;
     static constexpr int kIdUndo = 57643;
+    static constexpr int kIdRedo = 57644;
     static constexpr int kIdCut = 57635;
     static constexpr int kIdCopy = 57634;
     static constexpr int kIdPaste = 57637;

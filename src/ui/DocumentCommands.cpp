@@ -75,6 +75,9 @@ void DocumentCommands::New() {
         return;
     }
     doc_.NewDocument();
+    if (hooks_.replaced) {
+        hooks_.replaced();
+    }
     Changed();
 }
 
@@ -102,6 +105,9 @@ bool DocumentCommands::OpenPath(const std::string& path) {
         Changed();
         return false;
     }
+    if (hooks_.replaced) {
+        hooks_.replaced();
+    }
     recent_.Add(path);
     recent_.Store();
     Changed();
@@ -113,6 +119,9 @@ bool DocumentCommands::SaveTo(const std::string& path) {
     Show(r);
     if (!r.ok()) {
         return false;
+    }
+    if (hooks_.saved) {
+        hooks_.saved();
     }
     recent_.Add(path);
     recent_.Store();

@@ -22,6 +22,8 @@ class DocumentCommands {
     struct Hooks {
         std::function<bool()> transceiverBusy;  // a Get or Send is under way
         std::function<void()> documentChanged;  // title or recent list to refresh
+        std::function<void()> saved;            // the document as it is now is on disk
+        std::function<void()> replaced;         // New or Open: another document
     };
     DocumentCommands(model::CTmpDoc& doc, Prompts& prompts, FileDialogs& dialogs,
                      RecentFiles& recent, Hooks hooks);

@@ -34,7 +34,8 @@ GuiProgram::GuiProgram(const GuiOptions& options) : options_(options) {
     documents_ = std::make_unique<DocumentCommands>(
         document_, prompts_, dialogsProxy_, *recent_,
         DocumentCommands::Hooks{[this] { return app_->TransceiverCommandBusy(); },
-                                [this] { DocumentChanged(); }});
+                                [this] { DocumentChanged(); }, [this] { history_.MarkSaved(); },
+                                [this] { history_.Reset(); }});
     progress_->SetCancelHandler([this] { app_->CancelProcedures(); });
 }
 
@@ -70,7 +71,10 @@ void GuiProgram::Start() {
     frame_->SetCommandHandler(CTmpFrame::kIdOpen, [this] { documents_->Open(); });
     frame_->SetCommandHandler(CTmpFrame::kIdSave, [this] { documents_->Save(); });
     frame_->SetCommandHandler(CTmpFrame::kIdSaveAs, [this] { documents_->SaveAs(); });
-    frame_->SetCommandHandler(CTmpFrame::kIdImport, [this] { documents_->Import(); });
+    frame_->SetCommandHandler(CTmpFrame::kIdImport,
+                              [this] { Edit("Import CSV", [this] { documents_->Import(); }); });
+    frame_->SetCommandHandler(CTmpFrame::kIdUndo, [this] { UndoRedo(true); });
+    frame_->SetCommandHandler(CTmpFrame::kIdRedo, [this] { UndoRedo(false); });
     frame_->SetCommandHandler(CTmpFrame::kIdExport, [this] { documents_->Export(); });
     frame_->SetOpenPathHandler([this](const QString& path) {
         documents_->OpenPath(QFile::encodeName(path).toStdString());
@@ -90,36 +94,45 @@ void GuiProgram::Start() {
     frame_->SetCloseQuery([this] { return MayClose(); });
     frame_->SetCommandHandler(CTmpFrame::kIdSerialComms, [this] { OpenSerialComms(); });
     frame_->SetCommandHandler(CTmpFrame::kIdExitBinaryMode, [this] { app_->OnExitBinaryMode(); });
-    frame_->SetCommandHandler(CTmpFrame::kIdGet, [this] { app_->OnGet(); });
+    frame_->SetCommandHandler(CTmpFrame::kIdGet,
+                              [this] { FillFromTransceiver("Get", [this] { app_->OnGet(); }); });
     frame_->SetCommandHandler(CTmpFrame::kIdSend, [this] { app_->OnSend(); });
     frame_->SetCommandHandler(CTmpFrame::kIdRadioWideSettings, [this] {
         if (!EditorMayOpen()) {
             return;
         }
-        RadioWideSettingsDialog dlg(document_, frame_.get());
-        dlg.exec();
+        Edit("Radio Wide Settings", [this] {
+            RadioWideSettingsDialog dlg(document_, frame_.get());
+            dlg.exec();
+        });
     });
     frame_->SetCommandHandler(CTmpFrame::kIdToneRemote, [this] {
         if (EditorMayOpen()) {
-            RunToneRemoteDialog(frame_.get(), document_, prompts_);
+            Edit("Tone Remote Settings",
+                 [this] { RunToneRemoteDialog(frame_.get(), document_, prompts_); });
         }
     });
     frame_->SetCommandHandler(CTmpFrame::kIdEncryption, [this] {
         if (EditorMayOpen()) {
-            RunEncryptionDialog(frame_.get(), document_, prompts_);
+            Edit("Encryption Settings",
+                 [this] { RunEncryptionDialog(frame_.get(), document_, prompts_); });
         }
     });
     frame_->SetCommandHandler(CTmpFrame::kIdSquelchGroups, [this] {
         if (EditorMayOpen()) {
-            RunSquelchGroupsDialog(frame_.get(), document_, prompts_);
+            Edit("Squelch Groups",
+                 [this] { RunSquelchGroupsDialog(frame_.get(), document_, prompts_); });
         }
     });
     frame_->SetCommandHandler(CTmpFrame::kIdChangePassword, [this] { app_->OnChangePassword(); });
-    frame_->SetCommandHandler(CTmpFrame::kIdGetSquelchGroups,
-                              [this] { app_->OnGetSquelchGroups(); });
+    frame_->SetCommandHandler(CTmpFrame::kIdGetSquelchGroups, [this] {
+        FillFromTransceiver("Get Squelch Groups", [this] { app_->OnGetSquelchGroups(); });
+    });
     frame_->SetCommandHandler(CTmpFrame::kIdSendSquelchGroups,
                               [this] { app_->OnSendSquelchGroups(); });
-    frame_->SetCommandHandler(CTmpFrame::kIdGetToneRemote, [this] { app_->OnGetToneRemote(); });
+    frame_->SetCommandHandler(CTmpFrame::kIdGetToneRemote, [this] {
+        FillFromTransceiver("Get Tone Remote", [this] { app_->OnGetToneRemote(); });
+    });
     frame_->SetCommandHandler(CTmpFrame::kIdSendToneRemote, [this] { app_->OnSendToneRemote(); });
     frame_->SetCommandHandler(CTmpFrame::kIdAbout, [this] { ShowAbout(); });
     frame_->SetCommandHandler(CTmpFrame::kIdSerialDebug, [this] { ToggleSerialDebug(); });
@@ -149,6 +162,18 @@ void GuiProgram::Start() {
         dlg.exec();
     });
     frame_->SetCommandHandler(CTmpFrame::kIdHangup, [this] { app_->OnHangup(); });
+    QObject::connect(&history_.Stack(), &QUndoStack::indexChanged, frame_.get(), [this] {
+        frame_->SetUndoRedo(history_.Stack().undoText(), history_.CanUndo(),
+                            history_.Stack().redoText(), history_.CanRedo());
+    });
+    frame_->SetUndoRedo({}, false, {}, false);
+    QObject::connect(&fillWatch_, &QTimer::timeout, frame_.get(), [this] {
+        if (pendingFill_ && !app_->TransceiverCommandBusy()) {
+            fillWatch_.stop();
+            history_.Record(pendingFill_->first, pendingFill_->second);
+            pendingFill_.reset();
+        }
+    });
     DocumentChanged();
     if (!options_.documentPath.isEmpty()) {
         documents_->OpenPath(QFile::encodeName(options_.documentPath).toStdString());
@@ -163,6 +188,41 @@ bool GuiProgram::EditorMayOpen() {
         return false;
     }
     return true;
+}
+
+void GuiProgram::Edit(const std::string& name, const std::function<void()>& command) {
+    const DocumentHistory::Before before = history_.Take();
+    command();
+    history_.Record(name, before);
+}
+
+void GuiProgram::FillFromTransceiver(const std::string& name,
+                                     const std::function<void()>& command) {
+    if (pendingFill_) {
+        command();  // refused with the busy beep: a command is under way
+        return;
+    }
+    DocumentHistory::Before before = history_.Take();
+    command();
+    if (app_->TransceiverCommandBusy()) {
+        pendingFill_.emplace(name, std::move(before));
+        fillWatch_.start(100);
+    } else {
+        history_.Record(name, before);  // a Get refused at once changed nothing
+    }
+}
+
+void GuiProgram::UndoRedo(bool undo) {
+    // A Get writes this document and a Send reads it while they run.
+    if (app_->TransceiverCommandBusy()) {
+        prompts_.Beep();
+        return;
+    }
+    if (undo) {
+        history_.Undo();
+    } else {
+        history_.Redo();
+    }
 }
 
 void GuiProgram::DocumentChanged() {

@@ -16,6 +16,7 @@
 #include "ui/CTmpFrame.h"
 #include "ui/ContextHelp.h"
 #include "ui/DocumentCommands.h"
+#include "ui/DocumentHistory.h"
 #include "ui/FileDialogs.h"
 #include "ui/HelpViewer.h"
 #include "ui/ProgressWindow.h"
@@ -68,6 +69,12 @@ class GuiProgram {
     // A dialog that edits the document runs only while no Get or Send
     // reads or writes it.
     bool EditorMayOpen();
+    // Runs an editing command as one undo step named `name`.
+    void Edit(const std::string& name, const std::function<void()>& command);
+    // A transceiver command that fills the document (a Get): its undo step
+    // is recorded once the driver is idle again.
+    void FillFromTransceiver(const std::string& name, const std::function<void()>& command);
+    void UndoRedo(bool undo);
     // Exit and the close box while a transfer runs: the procedures are
     // cancelled first and the window closes once the driver is idle, so the
     // card is not left in the middle of a message. Asked again while that
@@ -104,6 +111,9 @@ class GuiProgram {
         }
     } dialogsProxy_;
     std::unique_ptr<DocumentCommands> documents_;
+    DocumentHistory history_{document_};
+    std::optional<std::pair<std::string, DocumentHistory::Before>> pendingFill_;
+    QTimer fillWatch_;
     std::unique_ptr<CTmpFrame> frame_;
     // The help goes before the main window; its key filter before the help.
     std::unique_ptr<HelpViewer> help_;

@@ -72,7 +72,7 @@ constexpr std::array kNameTopics = {
 constexpr std::array kCommandIds = {
     57600, 57601, 57603, 57604, 33001, 33002, 57607, 57609, 57616, 57665, 32777,
     32789, 32784, 32774, 32775, 32778, 32779, 32780, 32771, 32776, 32783, 32790,
-    32791, 32772, 32773, 57668, 57664, 57669, 57670, 57635, 57680,
+    32791, 32772, 32773, 57668, 57664, 57669, 57670, 57635, 57680, 57643, 57644,
 };
 
 constexpr const char* kContents = "index.html";
@@ -131,11 +131,11 @@ QString HelpTopicForCommand(int commandId) {
             return QStringLiteral("menus.html#cmd-%1").arg(commandId);
         }
     }
-    // The recent documents share one entry; Cut, Copy, Paste and Undo another.
+    // The recent documents share one entry; Cut, Copy and Paste another.
     if (commandId > 57616 && commandId <= 57631) {
         return QStringLiteral("menus.html#cmd-57616");
     }
-    if (commandId == 57634 || commandId == 57637 || commandId == 57643) {
+    if (commandId == 57634 || commandId == 57637) {
         return QStringLiteral("menus.html#cmd-57635");
     }
     if (commandId == 57681) {

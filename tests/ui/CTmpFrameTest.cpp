@@ -49,7 +49,10 @@ TEST(CTmpFrameTest, EveryMenuCarriesItsCommandsInOrder) {
     for (QAction* top : frame.menuBar()->actions()) {
         titles << top->text();
     }
-    EXPECT_EQ(titles, (QStringList{"&File", "&Configure", "&Program", "Ph&one", "&Help"}));
+    EXPECT_EQ(titles, (QStringList{"&File", "&Edit", "&Configure", "&Program", "Ph&one", "&Help"}));
+    ExpectEntries(MenuEntries(frame, "&Edit"),
+                  {{"&Undo\tCtrl+Z", 57643, "Undo the last change to the document"},
+                   {"&Redo\tCtrl+Y", 57644, "Redo the change undone last"}});
     ExpectEntries(MenuEntries(frame, "&File"),
                   {{"&New\tCtrl+N", 57600, "Create a new document"},
                    {"&Open...\tCtrl+O", 57601, "Open an existing document"},
@@ -105,14 +108,28 @@ TEST(CTmpFrameTest, ACommandIsEnabledOnlyOnceItHasAHandler) {
     EXPECT_EQ(frame.Action(CTmpFrame::kIdOpen)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
 }
 
+TEST(CTmpFrameTest, UndoAndRedoNameTheirStepAndFollowTheHistory) {
+    CTmpFrame frame;
+    frame.SetCommandHandler(CTmpFrame::kIdUndo, [] {});
+    frame.SetCommandHandler(CTmpFrame::kIdRedo, [] {});
+    frame.SetUndoRedo("Edit Channel 012", true, "", false);
+    EXPECT_EQ(frame.Action(CTmpFrame::kIdUndo)->text(), "&Undo Edit Channel 012\tCtrl+Z");
+    EXPECT_TRUE(frame.Action(CTmpFrame::kIdUndo)->isEnabled());
+    EXPECT_EQ(frame.Action(CTmpFrame::kIdRedo)->text(), "&Redo\tCtrl+Y");
+    EXPECT_FALSE(frame.Action(CTmpFrame::kIdRedo)->isEnabled());
+    EXPECT_EQ(frame.Action(CTmpFrame::kIdRedo)->shortcuts(),
+              (QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Y),
+                                   QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}));
+}
+
 TEST(CTmpFrameTest, ToolbarButtonsComeInTheirOrder) {
     CTmpFrame frame;
     std::vector<int> ids;
     for (QAction* a : frame.ToolBar()->actions()) {
         ids.push_back(a->isSeparator() ? 0 : a->data().toInt());
     }
-    EXPECT_EQ(ids, (std::vector<int>{57600, 57601, 57603, 0, 57607, 0, 57635, 57634, 57637, 0,
-                                     32774, 32775, 0, 57664, 57669}));
+    EXPECT_EQ(ids, (std::vector<int>{57600, 57601, 57603, 0, 57607, 0, 57635, 57634, 57637, 57643,
+                                     0, 32774, 32775, 0, 57664, 57669}));
 }
 
 TEST(CTmpFrameTest, RecentDocumentsAreListedNumberedAndOpenTheirPath) {

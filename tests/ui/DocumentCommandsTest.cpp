@@ -82,9 +82,12 @@ class DocumentCommandsTest : public ::testing::Test {
     RecentFiles recent{settings};
     bool busy = false;
     int changes = 0;
+    int saves = 0;
+    int replacements = 0;
     DocumentCommands commands{
         doc, prompts, dialogs, recent,
-        DocumentCommands::Hooks{[this] { return busy; }, [this] { ++changes; }}};
+        DocumentCommands::Hooks{[this] { return busy; }, [this] { ++changes; }, [this] { ++saves; },
+                                [this] { ++replacements; }}};
 };
 
 TEST_F(DocumentCommandsTest, NewAsksAboutAModifiedDocumentAndCancelKeepsIt) {
@@ -120,6 +123,8 @@ TEST_F(DocumentCommandsTest, SavingAnUntitledDocumentAsksForANameAndRemembersIt)
     EXPECT_FALSE(doc.IsModified());
     EXPECT_EQ(commands.Title(), "site.bcf");
     EXPECT_EQ(settings.GetString("Recent File List", "File1", ""), Path("site.bcf"));
+    EXPECT_EQ(saves, 1);
+    EXPECT_EQ(replacements, 0);
 
     // What was written opens to the same channels.
     model::CTmpDoc back;
@@ -153,6 +158,7 @@ TEST_F(DocumentCommandsTest, AnUnreadableFileIsReportedAndTheDocumentStaysAsItWa
     EXPECT_EQ(prompts.Boxes()[1].text, "Invalid filename.");
     EXPECT_GT(doc.channels.UsedCount(), 0);
     EXPECT_TRUE(recent.List().empty());
+    EXPECT_EQ(replacements, 0);  // the undo history stays with the document
 }
 
 TEST_F(DocumentCommandsTest, OpenReadsTheChosenDocumentAndPutsItFirstInTheRecentList) {
@@ -168,6 +174,7 @@ TEST_F(DocumentCommandsTest, OpenReadsTheChosenDocumentAndPutsItFirstInTheRecent
     EXPECT_EQ(commands.Title(), "a.bcf");
     EXPECT_EQ(recent.List(), (std::vector<std::string>{Path("a.bcf"), "/elsewhere/b.bcf"}));
     EXPECT_GT(changes, 0);
+    EXPECT_EQ(replacements, 1);
 }
 
 TEST_F(DocumentCommandsTest, CommandsThatReplaceTheDocumentOnlyBeepWhileATransferRuns) {
