@@ -69,10 +69,10 @@ ChannelSettingsDialog::ChannelSettingsDialog(std::unique_ptr<edit::ChannelSettin
     auto* middle = new QVBoxLayout;
     middle->addWidget(BuildFrequencyBox());
     middle->addWidget(BuildTransmitterBox());
-    middle->addWidget(BuildOptionsBox());
+    middle->addWidget(BuildCourtesyBox());
     middle->addStretch(1);
     auto* right = new QVBoxLayout;
-    right->addWidget(BuildCourtesyBox());
+    right->addWidget(BuildOptionsBox());
     right->addWidget(BuildScanBox(), 1);
 
     auto* columns = new QHBoxLayout;
@@ -145,12 +145,17 @@ ChannelValueEntry* ChannelSettingsDialog::MakeValue(C id) {
     return entry;
 }
 
-QGroupBox* ChannelSettingsDialog::MakeRadios(C id, const char* title,
-                                             const std::vector<const char*>& texts) {
-    auto* box = new QGroupBox(QString::fromLatin1(title), this);
+QWidget* ChannelSettingsDialog::MakeRadios(C id, const char* title,
+                                           const std::vector<const char*>& texts) {
+    // A titled set gets its group box; an untitled one sits in a form row.
+    QWidget* box =
+        title != nullptr ? new QGroupBox(QString::fromLatin1(title), this) : new QWidget(this);
     auto* group = new QButtonGroup(box);
     auto* column = new QVBoxLayout(box);
     auto* row = new QHBoxLayout;
+    if (title == nullptr) {
+        column->setContentsMargins(0, 0, 0, 0);
+    }
     column->addLayout(row);
     for (size_t i = 0; i < texts.size(); ++i) {
         auto* radio = new QRadioButton(QString::fromLatin1(texts[i]), box);
@@ -171,7 +176,8 @@ QGroupBox* ChannelSettingsDialog::MakeRadios(C id, const char* title,
 QWidget* ChannelSettingsDialog::BuildChannelBox() {
     auto* box = new QGroupBox(QStringLiteral("Channel"), this);
     auto* form = new QFormLayout(box);
-    form->addRow(MakeRadios(C::Type, "Type", {"&Fixed", "&Scan"}));
+    QWidget* type = MakeRadios(C::Type, nullptr, {"&Fixed", "&Scan"});
+    form->addRow(MakeLabel({C::Type}, "Type:", nullptr), type);
 
     name_ = new QLineEdit(this);
     // The card keeps 8 name bytes; longer names cannot be typed at all.
@@ -207,10 +213,11 @@ QWidget* ChannelSettingsDialog::BuildModeBox() {
     }
     QCheckBox* enable = MakeCheck(C::GroupEnable, QStringLiteral("Ena&ble"));
     QComboBox* group = MakeCombo(C::SquelchGroup);
-    auto* groupRow = new QHBoxLayout;
-    groupRow->addWidget(enable);
-    groupRow->addWidget(group, 1);
-    form->addRow(MakeLabel({C::SquelchGroup}, "Squelch &Group:", group), groupRow);
+    // Room for a group's name even while the list is empty.
+    group->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    group->setMinimumContentsLength(8);
+    form->addRow(enable);
+    form->addRow(MakeLabel({C::SquelchGroup}, "Squelch &Group:", group), group);
     return box;
 }
 
@@ -296,7 +303,7 @@ QWidget* ChannelSettingsDialog::BuildOptionsBox() {
     column->addWidget(MakeCheck(C::FrontPanelPtt, QStringLiteral("Enable Front Panel PTT")));
 
     // The autosense transmit choice, with what a link radio transmits.
-    QGroupBox* transmit = MakeRadios(C::TransmitType, "Transmit Type", {"Analog", "Digital"});
+    QWidget* transmit = MakeRadios(C::TransmitType, "Transmit Type", {"Analog", "Digital"});
     transmit->layout()->addWidget(MakeCheck(C::TxAsRx, QStringLiteral("Link Radio \"Tx AS Rx\"")));
     column->addWidget(transmit);
     return box;

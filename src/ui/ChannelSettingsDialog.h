@@ -75,7 +75,7 @@ class ChannelSettingsDialog : public QDialog {
     QComboBox* MakeCombo(C id);
     QCheckBox* MakeCheck(C id, const QString& text);
     ChannelValueEntry* MakeValue(C id);
-    QGroupBox* MakeRadios(C id, const char* title, const std::vector<const char*>& texts);
+    QWidget* MakeRadios(C id, const char* title, const std::vector<const char*>& texts);
 
     // Shows the engine's state of one control, or of those it reports changed.
     void Show(C id);

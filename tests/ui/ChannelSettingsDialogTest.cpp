@@ -6,8 +6,10 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -274,6 +276,20 @@ TEST_F(ChannelSettingsDialogTest, ABoxRefusesWhatItsFieldCannotTakeAndTheArrowsS
     EXPECT_EQ(power->text(), "125");
     EXPECT_EQ(prompts.BeepCount(), 3);
     EXPECT_EQ(dlg->Engine().State(C::Power).text, "125");
+
+    // A paste is offered like typing: refused whole, or taken whole.
+    power->setFocus(Qt::OtherFocusReason);
+    power->selectAll();
+    QGuiApplication::clipboard()->setText(QStringLiteral("1x"));
+    QTest::keyClick(power, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(power->text(), "125");
+    EXPECT_EQ(prompts.BeepCount(), 4);
+    power->selectAll();
+    QGuiApplication::clipboard()->setText(QStringLiteral("77"));
+    QTest::keyClick(power, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(power->text(), "77");
+    EXPECT_EQ(dlg->Engine().State(C::Power).text, "77");
+    EXPECT_EQ(prompts.BeepCount(), 4);
 }
 
 TEST_F(ChannelSettingsDialogTest, AddModeProposesTheLowestEmptySlotNamedAfterIt) {
