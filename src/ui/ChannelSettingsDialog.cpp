@@ -1,5 +1,6 @@
 #include "ui/ChannelSettingsDialog.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -543,6 +544,16 @@ bool RunChannelSettingsDialog(QWidget* parent, model::CTmpDoc& doc, Prompts& pro
     }
     ChannelSettingsDialog dialog(std::move(engine), prompts, parent);
     return dialog.exec() == QDialog::Accepted;
+}
+
+EditChannelFn ChannelSettingsEditor(QWidget* parent, model::CTmpDoc& doc, Prompts& prompts) {
+    return [parent, &doc, &prompts](int channel, bool addMode) {
+        // Over the Channel Table that asks, when it is up; it is made inside
+        // the table's own runner, so its caller cannot name it.
+        QWidget* modal = QApplication::activeModalWidget();
+        return RunChannelSettingsDialog(modal != nullptr ? modal : parent, doc, prompts, channel,
+                                        addMode);
+    };
 }
 
 }  // namespace quillon::ui

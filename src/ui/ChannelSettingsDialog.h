@@ -13,6 +13,7 @@
 #include "core/Prompts.h"
 #include "edit/ChannelSettings.h"
 #include "model/CTmpDoc.h"
+#include "ui/ChannelTableDialog.h"
 
 class QAbstractButton;
 class QButtonGroup;
@@ -110,5 +111,10 @@ class ChannelSettingsDialog : public QDialog {
 // modified.
 bool RunChannelSettingsDialog(QWidget* parent, model::CTmpDoc& doc, Prompts& prompts, int channel,
                               bool addMode);
+
+// The Channel Table's Add and Edit: runs "Channel Settings" over the modal
+// dialog that asks (the Channel Table), else over `parent`.
+// The document and prompts must outlive the function returned.
+EditChannelFn ChannelSettingsEditor(QWidget* parent, model::CTmpDoc& doc, Prompts& prompts);
 
 }  // namespace quillon::ui

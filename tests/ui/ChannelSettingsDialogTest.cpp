@@ -16,7 +16,9 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -550,6 +552,95 @@ TEST_F(ChannelSettingsDialogTest, LabelsMnemonicsAndSizeFitTheScreen) {
     EXPECT_LE(natural.width(), 1024);
     EXPECT_LE(natural.height(), 740);  // room for a title bar on 768 lines
     EXPECT_GE(dlg->minimumSizeHint().width(), 400);
+}
+
+}  // namespace
+
+namespace {
+
+using quillon::ui::ChannelSettingsEditor;
+using quillon::ui::ChannelTableDialog;
+
+// Waits for the modal "Channel Settings" the table opened and hands it to
+// `act`, which closes it.
+void WhenSettingsOpen(std::function<void(ChannelSettingsDialog&)> act, bool& seen) {
+    QTimer::singleShot(0, [act = std::move(act), &seen] {
+        auto* settings = qobject_cast<ChannelSettingsDialog*>(QApplication::activeModalWidget());
+        if (settings == nullptr) {
+            // Not up yet: look again once the modal loop runs.
+            WhenSettingsOpen(act, seen);
+            return;
+        }
+        seen = true;
+        settings->activateWindow();
+        if (!QTest::qWaitForWindowActive(settings)) {
+            settings->reject();
+            return;
+        }
+        act(*settings);
+    });
+}
+
+void TypeIn(QLineEdit* box, const char* keys) {
+    box->setFocus(Qt::OtherFocusReason);
+    box->selectAll();
+    QTest::keyClicks(box, QString::fromLatin1(keys));
+    QTest::keyClick(box, Qt::Key_Tab);
+}
+
+// The Channel Table's Add and Edit open the real dialog through the hook.
+TEST(ChannelSettingsEditorHook, AddAndEditFromTheChannelTable) {
+    CTmpDoc doc;
+    ScriptedPrompts prompts;
+    MakeAnalogue(doc.channels[0], "FIRST");
+    ChannelTableDialog table(doc, prompts, ChannelSettingsEditor(nullptr, doc, prompts));
+    table.setModal(true);
+    table.show();
+
+    bool seen = false;
+    std::string title;
+    std::string parentTitle;
+    WhenSettingsOpen(
+        [&](ChannelSettingsDialog& s) {
+            title = s.windowTitle().toStdString();
+            parentTitle =
+                s.parentWidget() != nullptr ? s.parentWidget()->windowTitle().toStdString() : "";
+            TypeIn(s.Value(C::RxFrequency)->LineEdit(), "460.5");
+            TypeIn(s.Value(C::TxFrequency)->LineEdit(), "465.5");
+            TypeIn(s.Value(C::RxTone)->LineEdit(), "67");
+            TypeIn(s.Value(C::TxTone)->LineEdit(), "67");
+            QTest::mouseClick(s.OkButton(), Qt::LeftButton);
+            if (s.isVisible()) {
+                s.reject();
+            }
+        },
+        seen);
+    QTest::mouseClick(table.AddButton(), Qt::LeftButton);
+    EXPECT_TRUE(seen);
+    EXPECT_EQ(title, chmsg::kTitle);
+    EXPECT_EQ(parentTitle, "Channel Table");
+    EXPECT_TRUE(prompts.BoxTexts().empty());
+    ASSERT_TRUE(doc.channels[1].IsFixed());
+    EXPECT_EQ(BytesHex(doc.channels[1], off::kChannelName, 8), "43 68 61 6e 30 30 31 20");
+    EXPECT_EQ(BytesHex(doc.channels[1], off::kRxFrequency, 5), "04 60 50 00 00");
+    EXPECT_TRUE(table.Changed());
+    ASSERT_EQ(table.SelectedChannels(), std::vector<int>{1});
+
+    // Edit opens the selected channel; Cancel writes nothing.
+    const std::string before = ImageHex(doc.channels[1]);
+    seen = false;
+    std::string number;
+    WhenSettingsOpen(
+        [&](ChannelSettingsDialog& s) {
+            number = s.Value(C::Number)->LineEdit()->text().toStdString();
+            TypeIn(s.Value(C::Power)->LineEdit(), "5");
+            QTest::mouseClick(s.CancelButton(), Qt::LeftButton);
+        },
+        seen);
+    QTest::mouseClick(table.EditButton(), Qt::LeftButton);
+    EXPECT_TRUE(seen);
+    EXPECT_EQ(number, "001");
+    EXPECT_EQ(ImageHex(doc.channels[1]), before);
 }
 
 }  // namespace
