@@ -124,8 +124,26 @@ void ChannelValueEntry::Refresh() {
 }
 
 void ChannelValueEntry::OnEdited(const QString& text) {
-    std::string typed;
-    if (ToAscii(text, typed) && engine_.Type(id_, typed)) {
+    // What the edit replaced, found by comparing the engine's text with the
+    // box's: a key, a paste, a drop or a deletion alike.
+    const std::string& before = engine_.State(id_).text;
+    std::string after;
+    bool taken = ToAscii(text, after);
+    if (taken) {
+        size_t prefix = 0;
+        const size_t shorter = std::min(before.size(), after.size());
+        while (prefix < shorter && before[prefix] == after[prefix]) {
+            ++prefix;
+        }
+        size_t suffix = 0;
+        while (suffix < shorter - prefix &&
+               before[before.size() - 1 - suffix] == after[after.size() - 1 - suffix]) {
+            ++suffix;
+        }
+        taken = engine_.TypeEdit(id_, prefix, before.size() - prefix - suffix,
+                                 after.substr(prefix, after.size() - prefix - suffix));
+    }
+    if (taken) {
         changed_();
         return;
     }
@@ -133,7 +151,7 @@ void ChannelValueEntry::OnEdited(const QString& text) {
     // Back to the text the engine holds, the cursor where the refused
     // characters would have gone.
     const int cursor = edit_->cursorPosition();
-    const QString kept = QString::fromStdString(engine_.State(id_).text);
+    const QString kept = QString::fromStdString(before);
     const QSignalBlocker block(edit_);
     edit_->setText(kept);
     edit_->setCursorPosition(std::min(cursor, static_cast<int>(kept.size())));

@@ -5,9 +5,9 @@
 // this widget keeps no copy of either.
 //
 // Whatever changes the box's text (a key, a paste, a drop, undo) is offered
-// to the engine as the box's new text; a text the engine refuses is put back
-// with a beep. Leaving the box and Enter leave the field in the engine; the
-// arrows and the Up/Down keys step it.
+// to the engine as the edit it was (what it replaced, with what); an edit
+// the engine refuses is put back with a beep. Leaving the box and Enter leave the field in the
+// engine; the arrows and the Up/Down keys step it.
 #include <QLineEdit>
 #include <QWidget>
 #include <functional>

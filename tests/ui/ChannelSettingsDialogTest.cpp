@@ -294,6 +294,30 @@ TEST_F(ChannelSettingsDialogTest, ABoxRefusesWhatItsFieldCannotTakeAndTheArrowsS
     EXPECT_EQ(prompts.BeepCount(), 4);
 }
 
+// Backspace works through a display text such as "NONE" as through digits;
+// a character the field cannot take still beeps.
+TEST_F(ChannelSettingsDialogTest, BackspaceEmptiesADisplayTextAndTypingFollows) {
+    MakeAnalogue(doc.channels[0], "NAC");
+    OpenEdit(0);
+    Choose(C::SignalType, choice::kProject25);
+    QLineEdit* nac = Box(C::TxNac);
+    ASSERT_EQ(nac->text(), "NONE");
+    nac->setFocus(Qt::OtherFocusReason);
+    nac->end(false);
+    for (int i = 0; i < 4; ++i) {
+        QTest::keyClick(nac, Qt::Key_Backspace);
+    }
+    EXPECT_EQ(nac->text(), "");
+    EXPECT_EQ(prompts.BeepCount(), 0);
+    QTest::keyClicks(nac, QStringLiteral("2g"));
+    EXPECT_EQ(nac->text(), "2");
+    EXPECT_EQ(prompts.BeepCount(), 1);
+    QTest::keyClicks(nac, QStringLiteral("a4"));
+    QTest::keyClick(nac, Qt::Key_Tab);
+    EXPECT_EQ(nac->text(), "0x2a4");
+    EXPECT_EQ(dlg->Engine().Field(C::TxNac).Content(), "0x2a4");
+}
+
 TEST_F(ChannelSettingsDialogTest, AddModeProposesTheLowestEmptySlotNamedAfterIt) {
     MakeAnalogue(doc.channels[0], "A");
     MakeAnalogue(doc.channels[1], "B");
