@@ -10,9 +10,9 @@
 // of ChannelControls() (label, kind); show State(id) (enabled, checked,
 // selection among choices, text) and, for a Value control, ask
 // Field(id).Logic() whether a typed key is taken. Forward what the user does:
-// Select, SetChecked, Type while typing and Leave on focus loss (or Enter
-// for both), Step for the arrows; then refresh the widgets TakeChanges()
-// names. OK calls Ok(prompts) and closes the dialog when it returns true.
+// Select, SetChecked, TypeEdit (or Type) while typing and Leave on focus
+// loss (or Enter for both), Step for the arrows; then refresh the widgets
+// TakeChanges() names. OK calls Ok(prompts) and closes the dialog when it returns true.
 // The "Tx AS Rx" box shows the text Link Radio "Tx AS Rx".
 #include <array>
 #include <memory>
