@@ -637,6 +637,23 @@ bool ChannelSettings::Type(ChannelControl id, const std::string& text) {
     return true;
 }
 
+bool ChannelSettings::TypeEdit(ChannelControl id, size_t start, size_t length,
+                               const std::string& inserted) {
+    if (InfoOf(id).kind != ControlKind::Value || !S(id).enabled ||
+        (id == C::Number && mode_ == Mode::Edit)) {
+        return false;
+    }
+    std::string text = F(id).Content();
+    if (start > text.size() || length > text.size() - start ||
+        !F(id).Logic().AcceptsInsert(text, start, length, inserted)) {
+        return false;
+    }
+    text.replace(start, length, inserted);
+    F(id).Show(text);
+    Sync();
+    return true;
+}
+
 bool ChannelSettings::Leave(ChannelControl id) {
     if (InfoOf(id).kind != ControlKind::Value || !S(id).enabled) {
         return false;

@@ -10,9 +10,9 @@
 // of ChannelControls() (label, kind); show State(id) (enabled, checked,
 // selection among choices, text) and, for a Value control, ask
 // Field(id).Logic() whether a typed key is taken. Forward what the user does:
-// Select, SetChecked, Type while typing and Leave on focus loss (or Enter
-// for both), Step for the arrows; then refresh the widgets TakeChanges()
-// names. OK calls Ok(prompts) and closes the dialog when it returns true.
+// Select, SetChecked, TypeEdit (or Type) while typing and Leave on focus
+// loss (or Enter for both), Step for the arrows; then refresh the widgets
+// TakeChanges() names. OK calls Ok(prompts) and closes the dialog when it returns true.
 // The "Tx AS Rx" box shows the text Link Radio "Tx AS Rx".
 #include <array>
 #include <memory>
@@ -97,6 +97,12 @@ class ChannelSettings {
     // and leaving the field. OK leaves every field itself, so Enter in the
     // dialog cannot skip the normalisation.
     bool Type(ChannelControl id, const std::string& text);
+    // One edit of a value box as the widget sees it: the characters
+    // [start, start + length) of the box's text replaced by `inserted`
+    // (empty for a deletion). Taken when the field's typing filter takes the
+    // inserted characters there, so a box can be emptied one character at a
+    // time even from a text such as "NONE", which could not be typed.
+    bool TypeEdit(ChannelControl id, size_t start, size_t length, const std::string& inserted);
     bool Leave(ChannelControl id);
     // The field's arrows: 0 up, 1 down. False (with a beep through the field's
     // rules) when the value could not move.
