@@ -3,9 +3,12 @@
 #include <QCommandLineParser>
 #include <QFile>
 #include <QMessageBox>
+#include <cstdio>
 
 #include "link/PortNames.h"
 #include "ops/Settings.h"
+#include "ui/ChannelSettingsDialog.h"
+#include "ui/ChannelTableDialog.h"
 #include "ui/KeyDialogs.h"
 #include "ui/ModemDialogs.h"
 #include "ui/PrintCommands.h"
@@ -106,6 +109,11 @@ void GuiProgram::Start() {
             dlg.exec();
         });
     });
+    frame_->SetCommandHandler(CTmpFrame::kIdChannelTable, [this] {
+        if (EditorMayOpen()) {
+            OpenChannelTable();
+        }
+    });
     frame_->SetCommandHandler(CTmpFrame::kIdToneRemote, [this] {
         if (EditorMayOpen()) {
             Edit("Tone Remote Settings",
@@ -194,6 +202,33 @@ void GuiProgram::Edit(const std::string& name, const std::function<void()>& comm
     const DocumentHistory::Before before = history_.Take();
     command();
     history_.Record(name, before);
+}
+
+void GuiProgram::OpenChannelTable() {
+    // One undo step per command of the dialog: each Add or Edit that ends
+    // with OK by itself, and what Copy and Delete did in between.
+    DocumentHistory::Before before = history_.Take();
+    auto recordTableChanges = [this, &before] {
+        const int usedBefore = before.copy.channels.UsedCount();
+        const int usedNow = document_.channels.UsedCount();
+        history_.Record(usedNow < usedBefore ? "Delete Channels" : "Copy Channels", before);
+        before = history_.Take();
+    };
+    EditChannelFn settings = ChannelSettingsEditor(frame_.get(), document_, prompts_);
+    EditChannelFn edit = [&](int channel, bool addMode) {
+        recordTableChanges();
+        const bool ok = settings(channel, addMode);
+        if (ok) {
+            char name[32];
+            std::snprintf(name, sizeof name, "%s Channel %03d", addMode ? "Add" : "Edit",
+                          document_.channels.lastChannel);
+            history_.Record(name, before);
+            before = history_.Take();
+        }
+        return ok;
+    };
+    RunChannelTableDialog(frame_.get(), document_, prompts_, edit);
+    recordTableChanges();
 }
 
 void GuiProgram::FillFromTransceiver(const std::string& name,

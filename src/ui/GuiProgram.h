@@ -75,6 +75,7 @@ class GuiProgram {
     // is recorded once the driver is idle again.
     void FillFromTransceiver(const std::string& name, const std::function<void()>& command);
     void UndoRedo(bool undo);
+    void OpenChannelTable();
     // Exit and the close box while a transfer runs: the procedures are
     // cancelled first and the window closes once the driver is idle, so the
     // card is not left in the middle of a message. Asked again while that
