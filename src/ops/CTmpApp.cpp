@@ -326,33 +326,25 @@ void CTmpApp::OnChangePassword() {
 
 bool CTmpApp::OnDial(const std::string& phone) {
     modemPhone = phone;
+    // Without a port the Dial dialog stays open for another try; a dial in
+    // the middle of a transfer (which would write AT commands into it) only
+    // gets the busy beep.
     EnsurePort();
-    if (!link_) {
-        deps_.prompts.MessageBox(msg::kSelectPortFirst, Icon::Exclamation);
-        return false;
+    const bool hasPort = link_ != nullptr;
+    if (MayStartTransceiverCommand()) {
+        StartModemProcedure(textproc::kModemDial);
     }
-    // A dial in the middle of a transfer would write AT commands into it.
-    if (TransceiverCommandBusy()) {
-        deps_.prompts.Beep();
-        return true;
-    }
-    textProcedure = textproc::kModemDial;
-    pendingText = 0;
-    textPending = 0;
-    return true;
+    return hasPort;
 }
 
 void CTmpApp::OnHangup() {
-    EnsurePort();
-    if (!link_) {
-        deps_.prompts.MessageBox(msg::kSelectPortFirst, Icon::Exclamation);
-        return;
+    if (MayStartTransceiverCommand()) {
+        StartModemProcedure(textproc::kModemHangup);
     }
-    if (TransceiverCommandBusy()) {
-        deps_.prompts.Beep();
-        return;
-    }
-    textProcedure = textproc::kModemHangup;
+}
+
+void CTmpApp::StartModemProcedure(int code) {
+    textProcedure = code;
     pendingText = 0;
     textPending = 0;
 }

@@ -119,6 +119,8 @@ class CTmpApp : public MessageTarget, public TextSessionHost {
     // so the dialog stays open. Hang-up: the modem back on hook.
     bool OnDial(const std::string& phone);
     void OnHangup();
+    // Dialling and hanging up run alone: no login before, nothing chained.
+    void StartModemProcedure(int code);
 
     // --- the chaining machines (public for the tests that drive them) -----
     void BinaryChain(int v);

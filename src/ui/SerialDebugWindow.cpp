@@ -36,23 +36,21 @@ BciCountersWindow::BciCountersWindow(Side side, std::function<void()> closed, QW
     : QWidget(parent, Qt::Window), closed_(std::move(closed)) {
     setAttribute(Qt::WA_DeleteOnClose);
     auto* layout = new QVBoxLayout(this);
-    auto group = [this, layout](const char* title) {
-        auto* box = new QGroupBox(QString::fromLatin1(title), this);
+    const bool rxSide = side == Side::Rx;
+    setWindowTitle(rxSide ? QStringLiteral("BCI_RX") : QStringLiteral("BCI TX"));
+    auto* outer = new QGroupBox(rxSide ? QStringLiteral("BCI RX Protocol Counters")
+                                       : QStringLiteral("BCI TX Protocol Counters"),
+                                this);
+    layout->addWidget(outer);
+    auto* inner = new QVBoxLayout(outer);
+    // A titled group of counters inside the window's frame.
+    auto sub = [outer, inner](const char* title) {
+        auto* box = new QGroupBox(QString::fromLatin1(title), outer);
         auto* form = new QFormLayout(box);
-        layout->addWidget(box);
+        inner->addWidget(box);
         return std::make_pair(static_cast<QWidget*>(box), form);
     };
-    if (side == Side::Rx) {
-        setWindowTitle(QStringLiteral("BCI_RX"));
-        auto* outer = new QGroupBox(QStringLiteral("BCI RX Protocol Counters"), this);
-        layout->addWidget(outer);
-        auto* inner = new QVBoxLayout(outer);
-        auto sub = [outer, inner](const char* title) {
-            auto* box = new QGroupBox(QString::fromLatin1(title), outer);
-            auto* form = new QFormLayout(box);
-            inner->addWidget(box);
-            return std::make_pair(static_cast<QWidget*>(box), form);
-        };
+    if (rxSide) {
         auto [blocks, blocksForm] = sub("Blocks received");
         Bind(BciCounter::AcceptedBlocks, AddField(blocks, blocksForm, "Accepted BCI blocks"));
         Bind(BciCounter::ReceivedBlocks, AddField(blocks, blocksForm, "Received BCI blocks"));
@@ -83,16 +81,6 @@ BciCountersWindow::BciCountersWindow(Side side, std::function<void()> closed, QW
             }
         });
     } else {
-        setWindowTitle(QStringLiteral("BCI TX"));
-        auto* outer = new QGroupBox(QStringLiteral("BCI TX Protocol Counters"), this);
-        layout->addWidget(outer);
-        auto* inner = new QVBoxLayout(outer);
-        auto sub = [outer, inner](const char* title) {
-            auto* box = new QGroupBox(QString::fromLatin1(title), outer);
-            auto* form = new QFormLayout(box);
-            inner->addWidget(box);
-            return std::make_pair(static_cast<QWidget*>(box), form);
-        };
         auto [sent, sentForm] = sub("Blocks Transmitted");
         Bind(BciCounter::SuccessfullySent, AddField(sent, sentForm, "Successfully Sent blocks"));
         Bind(BciCounter::BlocksSent, AddField(sent, sentForm, "Blocks Sent"));
@@ -109,7 +97,6 @@ BciCountersWindow::BciCountersWindow(Side side, std::function<void()> closed, QW
         plain->addRow(QStringLiteral("Transmit state"), ReadOnlyField(outer));
         Bind(BciCounter::LastBlockSent, AddField(outer, plain, "Last Block Sent"));
     }
-    (void)group;
 }
 
 void BciCountersWindow::SetCounter(BciCounter c, uint32_t value) {
