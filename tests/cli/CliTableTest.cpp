@@ -50,7 +50,7 @@ std::string ReadFile(const std::string& path) {
 const std::string kData = std::string(QUILLON_TEST_DATA_DIR) + "/cli/";
 
 TEST(CliTable, EveryCommandAnswersHelpWithItsUsage) {
-    ASSERT_EQ(CliCommands().size(), 14u);
+    ASSERT_EQ(CliCommands().size(), 15u);
     for (const CliCommand& c : CliCommands()) {
         for (const char* help : {"--help", "-h"}) {
             const Result r = Cli({c.name, help});
@@ -73,8 +73,9 @@ TEST(CliTable, UsagesAndOneHelpAsWritten) {
     }
     EXPECT_EQ(usages,
               (std::vector<std::string>{
-                  "dump FILE.bcf", "export-csv FILE.bcf OUT.csv",
-                  "import-csv IN.csv OUT.bcf [--base FILE.bcf]", "list FILE.bcf", "new OUT.bcf",
+                  "dump FILE.bcf", "diff A.bcf [B.bcf] [--device PATH] [--password PW] [--json]",
+                  "export-csv FILE.bcf OUT.csv", "import-csv IN.csv OUT.bcf [--base FILE.bcf]",
+                  "list FILE.bcf", "new OUT.bcf",
                   "channel FILE.bcf [--add] [--edit N] [--set \"LABEL=VALUE\" ...] [--yes]",
                   "delete-channel FILE.bcf N... [--references delete|keep]",
                   "print FILE.bcf OUT.pdf [--paper letter|a4] [--landscape]",
