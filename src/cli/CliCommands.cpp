@@ -31,6 +31,12 @@ const CliOption kPasswordOption{
 const std::vector<CliCommand>& CliCommands() {
     static const std::vector<CliCommand> commands = {
         {"dump", "print a document as JSON", {{"FILE.bcf", "the document"}}, {}, &RunDump},
+        {"build",
+         "write the document a JSON text describes (the inverse of dump)",
+         {{"FILE.json", "the JSON, as dump prints it"},
+          {"OUT.bcf", "the document to write, only when the whole JSON is right"}},
+         {},
+         &RunBuild},
         {"diff",
          "compare two documents, or a document with the card (what a send would change); "
          "exit 0 when equal, 1 when they differ, 2 on error",
