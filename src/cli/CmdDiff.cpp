@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "bci/ChannelTransferView.h"
 #include "cli/CardCommand.h"
 #include "cli/CliJson.h"
 #include "cli/CliSession.h"
@@ -123,10 +124,14 @@ int RunDiff(const CliCall& call) {
             return kExitError;
         }
         // What a send would change: from what the card holds to the
-        // document. The card never gives its keys back.
+        // document as a send carries it (bytes no transfer record holds are
+        // never written, so they are no difference). The card never gives
+        // its keys back.
+        model::CTmpDoc sent = a;
+        sent.channels = bci::AsTransferred(a.channels);
         edit::CompareOptions options;
         options.compareKeys = false;
-        diffs = edit::CompareDocuments(b, a, options);
+        diffs = edit::CompareDocuments(b, sent, options);
     } else {
         if (!Load(call, call.arguments.at(1), b)) {
             return kExitError;
