@@ -8,6 +8,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "bci/ChannelTransferView.h"
 #include "model/DocumentFile.h"
 #include "ui/CompareWindowTexts.h"
 
@@ -109,7 +110,11 @@ edit::CompareOptions TransceiverCompareOptions() {
 
 void ShowCompareWithTransceiver(QWidget* parent, const model::CTmpDoc& doc,
                                 const model::CTmpDoc& card, Prompts& prompts) {
-    ShowDifferences(parent, edit::CompareDocuments(doc, card, TransceiverCompareOptions()),
+    // The document as a Send would leave it on the card: bytes no transfer
+    // record carries are not what the user is to see as differences.
+    model::CTmpDoc sent = doc;
+    sent.channels = bci::AsTransferred(doc.channels);
+    ShowDifferences(parent, edit::CompareDocuments(sent, card, TransceiverCompareOptions()),
                     text::kTransceiverTitle, text::kTransceiverColumn, text::kSameAsTransceiver,
                     prompts);
 }

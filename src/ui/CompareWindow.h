@@ -47,8 +47,8 @@ void ShowDifferences(QWidget* parent, const std::vector<edit::Difference>& diffs
                      const std::string& title, const std::string& otherColumn,
                      const std::string& sameText, Prompts& prompts);
 
-// The document against what a Get read from the card: keys are not read
-// back, so they are left out.
+// The document, as a Send carries its channels, against what a Get read
+// from the card: keys are not read back, so they are left out.
 edit::CompareOptions TransceiverCompareOptions();
 void ShowCompareWithTransceiver(QWidget* parent, const model::CTmpDoc& doc,
                                 const model::CTmpDoc& card, Prompts& prompts);

@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "bci/ChannelTransferView.h"
 #include "model/CTmpDoc.h"
 #include "model/DocumentFile.h"
 #include "sim/ScriptedPrompts.h"
@@ -185,8 +186,13 @@ TEST_F(CompareWindowTest, CompareWithFileSaysWhenThereIsNothingToShow) {
 }
 
 TEST_F(CompareWindowTest, TransceiverComparisonLeavesTheKeysOut) {
+    // What a Get brings back after a Send: the channels as their records
+    // carry them, no keys.
     CTmpDoc card = doc_;
-    card.keys.Clear();  // a Get never brings keys back
+    card.channels = bci::AsTransferred(doc_.channels);
+    card.keys.Clear();
+    // Left-overs in an empty slot of the document are never sent.
+    doc_.channels[100].SetByte(off::kRxFrequency, 0x04);
     ShowCompareWithTransceiver(nullptr, doc_, card, prompts_);
     ASSERT_EQ(prompts_.Boxes().size(), 1u);
     EXPECT_EQ(prompts_.Boxes()[0].text.rfind("No differences: the transceiver holds", 0), 0u);
