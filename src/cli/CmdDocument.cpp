@@ -65,6 +65,8 @@ std::string DumpJson(const CTmpDoc& doc, const FileExtras& extras) {
     root["frontPanelVolume"] = Text(doc.frontPanelVolume);
     root["backPanelOutput"] = Text(doc.backPanelOutput);
     root["defaultChannel"] = Text(doc.defaultChannel);
+    // Before the lists, so that the keys stay the dump's last member.
+    AddFileExtras(root, extras);
 
     Json channels = Json::array();
     for (int i = 0; i < model::kChannelCount; ++i) {
@@ -103,7 +105,6 @@ std::string DumpJson(const CTmpDoc& doc, const FileExtras& extras) {
         keys.push_back(Json{{"key", Text(e.key)}, {"kid", static_cast<int>(e.kid)}});
     }
     root["keys"] = std::move(keys);
-    AddFileExtras(root, extras);
     // The lists one entry per line, each entry on its line.
     return WriteJson(root, 2);
 }
