@@ -63,6 +63,9 @@ struct CliCommand {
     bool lastArgumentRepeats = false;
     // More help after the options, for commands whose values need a list.
     std::string (*details)() = nullptr;
+    // The last argument may be left out ("diff A.bcf [B.bcf]"); the command
+    // itself says when it needs it.
+    bool lastArgumentOptional = false;
 };
 
 // Every command, in the order --help lists them.

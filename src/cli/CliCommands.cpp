@@ -2,6 +2,7 @@
 #include "cli/CliCommand.h"
 #include "cli/CmdChangePassword.h"
 #include "cli/CmdChannel.h"
+#include "cli/CmdDiff.h"
 #include "cli/CmdDocument.h"
 #include "cli/CmdParams.h"
 #include "cli/CmdPrint.h"
@@ -30,6 +31,27 @@ const CliOption kPasswordOption{
 const std::vector<CliCommand>& CliCommands() {
     static const std::vector<CliCommand> commands = {
         {"dump", "print a document as JSON", {{"FILE.bcf", "the document"}}, {}, &RunDump},
+        {"build",
+         "write the document a JSON text describes (the inverse of dump)",
+         {{"FILE.json", "the JSON, as dump prints it"},
+          {"OUT.bcf", "the document to write, only when the whole JSON is right"}},
+         {},
+         &RunBuild},
+        {"diff",
+         "compare two documents, or a document with the card (what a send would change); "
+         "exit 0 when equal, 1 when they differ, 2 on error",
+         {{"A.bcf", "the document (with --device: the one a send would write)"},
+          {"B.bcf", "the document to compare it with (not with --device)"}},
+         {{"device", "PATH",
+           "compare with the configuration read from the card on this serial device (its keys "
+           "cannot be read back and are not compared)"},
+          kPasswordOption,
+          {"json", nullptr, "print the differences as JSON"}},
+         &RunDiff,
+         false,
+         false,
+         nullptr,
+         true},
         {"export-csv",
          "export a document's channel table as CSV",
          {{"FILE.bcf", "the document"}, {"OUT.csv", "the CSV file to write"}},
@@ -130,8 +152,10 @@ const std::vector<CliCommand>& CliCommands() {
 
 std::string Usage(const CliCommand& command) {
     std::string arguments;
-    for (const CliArgument& a : command.arguments) {
-        arguments += std::string(" ") + a.name;
+    for (size_t i = 0; i < command.arguments.size(); ++i) {
+        const bool optional = command.lastArgumentOptional && i + 1 == command.arguments.size();
+        const std::string name = command.arguments[i].name;
+        arguments += optional ? " [" + name + "]" : " " + name;
     }
     std::string options;
     for (const CliOption& o : command.options) {

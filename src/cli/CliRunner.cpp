@@ -171,7 +171,8 @@ int RunCommand(const CliCommand& c, const QStringList& argsGiven, std::FILE* out
     for (const QString& a : parser.positionalArguments()) {
         call.arguments.push_back(ToBytes(a));
     }
-    if (call.arguments.size() < c.arguments.size()) {
+    const size_t needed = c.arguments.size() - (c.lastArgumentOptional ? 1 : 0);
+    if (call.arguments.size() < needed) {
         return UsageError(c, std::string(c.arguments[call.arguments.size()].name) + " is missing",
                           err);
     }

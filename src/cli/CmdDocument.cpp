@@ -5,10 +5,13 @@
 #include <string>
 
 #include "cli/CliJson.h"
+#include "cli/DocumentBuild.h"
 #include "cli/DocumentListing.h"
 #include "core/EightBitText.h"
 #include "model/ChannelCsv.h"
 #include "model/DocumentFile.h"
+#include "model/FileIo.h"
+#include "model/Messages.h"
 
 namespace quillon::cli {
 
@@ -47,6 +50,10 @@ Json Text(const std::string& eightBit) {
 }  // namespace
 
 std::string DumpJson(const CTmpDoc& doc) {
+    return DumpJson(doc, FileExtras{});
+}
+
+std::string DumpJson(const CTmpDoc& doc, const FileExtras& extras) {
     Json root = Json::object();
     root["formatTag"] = Text(doc.formatTag);
     root["formatNumber1"] = Text(doc.formatNumber1);
@@ -58,6 +65,8 @@ std::string DumpJson(const CTmpDoc& doc) {
     root["frontPanelVolume"] = Text(doc.frontPanelVolume);
     root["backPanelOutput"] = Text(doc.backPanelOutput);
     root["defaultChannel"] = Text(doc.defaultChannel);
+    // Before the lists, so that the keys stay the dump's last member.
+    AddFileExtras(root, extras);
 
     Json channels = Json::array();
     for (int i = 0; i < model::kChannelCount; ++i) {
@@ -111,8 +120,35 @@ int RunDump(const CliCall& call) {
     if (!Load(call, call.arguments.at(0), doc, status)) {
         return status;
     }
-    const std::string json = DumpJson(doc);
+    // The file once more for what the document does not keep (see
+    // DocumentBuild.h); it was just read whole, so this read succeeds too.
+    const model::FileContent file =
+        model::ReadWholeFile(call.arguments.at(0), model::kMaxDocumentFileSize);
+    const std::string json = DumpJson(doc, ReadFileExtras(file.bytes));
     std::fwrite(json.data(), 1, json.size(), call.out);
+    return kExitOk;
+}
+
+int RunBuild(const CliCall& call) {
+    const model::FileContent file =
+        model::ReadWholeFile(call.arguments.at(0), model::kMaxDocumentFileSize);
+    if (file.status != model::FileContent::Status::Ok) {
+        return Refuse(call, call.arguments.at(0) + ": cannot be read");
+    }
+    const BuildResult built = BuildDocument(std::string(file.bytes.begin(), file.bytes.end()));
+    if (!built.ok) {
+        return Refuse(call, call.arguments.at(0) + ": " + built.message);
+    }
+    // What is written must open as a document; a description that does not
+    // is refused before any file exists.
+    CTmpDoc check;
+    const FileResult readable = model::ReadDocument(built.bytes.data(), built.bytes.size(), check);
+    if (!readable.ok()) {
+        return Refuse(call, call.arguments.at(0) + ": " + readable.message);
+    }
+    if (!model::WriteFileAtomically(call.arguments.at(1), built.bytes.data(), built.bytes.size())) {
+        return Refuse(call, model::msg::kInvalidFilename);
+    }
     return kExitOk;
 }
 
