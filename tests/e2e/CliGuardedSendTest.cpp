@@ -93,12 +93,21 @@ TEST(CliGuardedSend, BackupKeepsThePreviousConfigurationAndVerifyConfirmsTheNewO
     r = Cli({"send", "--device", card.Link(), "--password", "quillon", "--backup", backups, doc});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err.find(kVerified), std::string::npos);
+    std::string second;
     size_t count = 0;
     for (const auto& entry : fs::directory_iterator(backups)) {
-        (void)entry;
         ++count;
+        if (entry.path().string() != files[0]) {
+            second = entry.path().string();
+        }
     }
     EXPECT_EQ(count, 2u);
+    ASSERT_FALSE(second.empty());
+    EXPECT_NE(r.out.find("Backup: " + second), std::string::npos) << r.out;
+    // It reads as the document that was sent (which holds no keys).
+    const std::string listed = Cli({"list", second}).out;
+    EXPECT_NE(listed.find("Channels (2):"), std::string::npos) << listed;
+    EXPECT_EQ(listed, Cli({"list", doc}).out);
 }
 
 TEST(CliGuardedSend, ABackupThatCannotBeReadSendsNothing) {
