@@ -77,11 +77,15 @@ GuardedSend::GuardedSend(CTmpApp& app, model::CTmpDoc& doc, Options options)
 }
 
 GuardedSend::~GuardedSend() {
-    // The driver must not be left pointing at the scratch document.
-    if (!Done()) {
-        app_.SetDocument(&doc_);
-        app_.announceTableRead = announceBefore_;
+    if (Done()) {
+        return;
     }
+    // Dropped halfway: a read still running would go on into the document
+    // once the driver points at it again, so it is cancelled first.
+    if ((phase_ == Phase::Backup || phase_ == Phase::Verify) && app_.TransceiverCommandBusy()) {
+        app_.CancelProcedures();
+    }
+    Finish(Result::NotStarted);
 }
 
 void GuardedSend::NotePassword() {

@@ -320,5 +320,27 @@ TEST_F(GuardedSendTest, AVerifyingReadThatFailsIsSaidAfterTheSend) {
     EXPECT_EQ(app->Document(), &doc);
 }
 
+TEST_F(GuardedSendTest, DroppedDuringTheBackupReadItsReadIsCancelledAndTheDocumentKept) {
+    WithCard();
+    FillDocument(doc, 0x90);
+    const std::vector<uint8_t> before = Bytes(doc);
+    {
+        GuardedSend::Options o;
+        o.backupFolder = folder.string();
+        GuardedSend guarded(*app, doc, o);
+        ASSERT_TRUE(guarded.Start());
+        rig.pump.AfterCommand();
+        // Well into the read of the channel table.
+        ASSERT_TRUE(rig.pump.RunUntil([&] { return app->binaryTransaction != 0; }, kCommandMs));
+        ASSERT_FALSE(guarded.Step());
+    }
+    EXPECT_EQ(app->Document(), &doc);
+    EXPECT_FALSE(app->TransceiverCommandBusy());
+    rig.pump.RunFor(60 * 1000);
+    EXPECT_EQ(Bytes(doc), before);
+    EXPECT_EQ(card->Reboots(), 0);
+    EXPECT_TRUE(app->announceTableRead);
+}
+
 }  // namespace
 }  // namespace quillon::testing
