@@ -75,6 +75,20 @@ ModemCall::~ModemCall() {
     s_.Progress().Hide();
 }
 
+bool RunGuarded(const CliCall& call, CliSession& s, GuardedSend& guarded) {
+    const bool ended = s.RunUntil([&] { return guarded.Step(); }, 3 * kMaxProcedureSeconds);
+    s.Progress().Hide();
+    if (s.Interrupted()) {
+        std::fprintf(call.err, "Cancelled.\n");
+        return false;
+    }
+    if (!ended || !guarded.Done()) {
+        std::fprintf(call.err, "The transceiver procedure did not end.\n");
+        return false;
+    }
+    return true;
+}
+
 bool RunToCompletion(const CliCall& call, CliSession& s, const std::string& completion) {
     return RunProcedures(call, s) && s.Prompts().LastMessage() == completion;
 }

@@ -6,6 +6,7 @@
 
 #include "cli/CliCommand.h"
 #include "cli/CliSession.h"
+#include "ops/GuardedSend.h"
 
 namespace quillon::cli {
 
@@ -46,6 +47,10 @@ class ModemCall {
     bool ok_ = true;
     bool connected_ = false;
 };
+
+// A Send with its backup and verification: runs until all of it is done;
+// false (saying why) when it was cancelled or did not end.
+bool RunGuarded(const CliCall& call, CliSession& s, GuardedSend& guarded);
 
 // RunProcedures, and true only when the last message shown was the
 // procedure's completion message.

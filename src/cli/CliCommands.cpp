@@ -110,7 +110,13 @@ const std::vector<CliCommand>& CliCommands() {
           kDialOption,
           kLogOption,
           {"erase-keys", nullptr,
-           "when the document holds no keys, erase the card's (they are kept otherwise)"}},
+           "when the document holds no keys, erase the card's (they are kept otherwise)"},
+          {"backup", "DIR",
+           "first read the card's configuration and keep it as a document in DIR (the newest "
+           "50 are kept); nothing is sent when that fails"},
+          {"verify", nullptr,
+           "afterwards read the configuration back and compare it with the document; "
+           "exit 1 when they differ"}},
          &RunSend,
          true},
         {"exit-binary",

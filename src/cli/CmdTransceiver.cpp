@@ -5,8 +5,10 @@
 
 #include "cli/CardCommand.h"
 #include "cli/CliSession.h"
+#include "edit/VerifyCompare.h"
 #include "model/CTmpDoc.h"
 #include "model/DocumentFile.h"
+#include "ops/GuardedSend.h"
 #include "ops/Messages.h"
 
 namespace quillon::cli {
@@ -45,6 +47,10 @@ int RunGet(const CliCall& call) {
 }
 
 int RunSend(const CliCall& call) {
+    if (const std::string* backup = call.Value("backup"); backup != nullptr && backup->empty()) {
+        std::fprintf(call.err, "--backup wants a folder.\n");
+        return kExitUsage;
+    }
     model::CTmpDoc doc;
     const model::FileResult opened = model::OpenDocumentFile(call.arguments.at(0), doc);
     if (!opened.ok()) {
@@ -65,8 +71,37 @@ int RunSend(const CliCall& call) {
     // back); a script must say so before the card's keys are erased.
     s.App().emptyKeyList =
         call.Value("erase-keys") != nullptr ? EmptyKeyList::Erase : EmptyKeyList::Keep;
-    s.App().OnSend();
-    return RunToCompletion(call, s, msg::kTableWrittenRebooted) ? kExitOk : kExitFailure;
+    const std::string* backup = call.Value("backup");
+    const bool verify = call.Value("verify") != nullptr;
+    if (backup == nullptr && !verify) {
+        s.App().OnSend();
+        return RunToCompletion(call, s, msg::kTableWrittenRebooted) ? kExitOk : kExitFailure;
+    }
+    GuardedSend::Options options;
+    options.verify = verify;
+    options.backupFolder = backup != nullptr ? *backup : std::string();
+    options.compare = edit::VerifyDifferences;
+    GuardedSend guarded(s.App(), doc, options);
+    if (!guarded.Start()) {
+        return kExitFailure;
+    }
+    if (!RunGuarded(call, s, guarded)) {
+        return kExitFailure;
+    }
+    if (!guarded.BackupPath().empty()) {
+        std::fprintf(call.out, "Backup: %s\n", guarded.BackupPath().c_str());
+    }
+    // The whole list, for scripts; the warning on stderr shows the first ones.
+    for (const std::string& field : guarded.Differences()) {
+        std::fprintf(call.out, "%s\n", field.c_str());
+    }
+    switch (guarded.GetResult()) {
+        case GuardedSend::Result::Sent:
+        case GuardedSend::Result::Verified:
+            return kExitOk;
+        default:
+            return kExitFailure;  // the messages said why
+    }
 }
 
 int RunExitBinary(const CliCall& call) {

@@ -229,6 +229,7 @@ bool CTmpApp::MayStartTransceiverCommand() {
         return false;
     }
     parameterExchange = ParameterExchange{};
+    lastCommandEnd = CommandEnd::None;
     return true;
 }
 

@@ -39,6 +39,15 @@ enum class EmptyKeyList {
     Keep,   // quillon-cli, told to keep them
 };
 
+// How the last transceiver command ended, for whoever chains commands of its
+// own behind it (backup before and verification after a Send): a command
+// that was refused, cancelled or failed leaves None.
+enum class CommandEnd {
+    None,
+    TableRead,     // a Get read the whole configuration
+    TableWritten,  // a Send stored it and the card rebooted and confirmed
+};
+
 // The application object: owns the link object, the session values, the
 // stored port and modem settings and the codes of the running procedure,
 // and steps every exchange with the transceiver from its message
@@ -236,6 +245,11 @@ class CTmpApp : public MessageTarget, public TextSessionHost {
         bool readBack = false;
     };
     ParameterExchange parameterExchange;
+    // Set as a Get or a Send ends well; cleared as every command starts.
+    CommandEnd lastCommandEnd = CommandEnd::None;
+    // The Get's "has been read" message; a Get chained around a Send as a
+    // backup or verification says its own result instead.
+    bool announceTableRead = true;
 
   protected:
     // One step of the running text procedure or binary transaction. The

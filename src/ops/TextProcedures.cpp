@@ -318,7 +318,10 @@ void StepParameterRead(CTmpApp& app) {
         app.parameterExchange.readBack = true;
         return;
     }
-    app.GetPrompts().MessageBox(msg::kTableRead, Icon::Information);
+    app.lastCommandEnd = CommandEnd::TableRead;
+    if (app.announceTableRead) {
+        app.GetPrompts().MessageBox(msg::kTableRead, Icon::Information);
+    }
     if (model::CTmpDoc* doc = app.Document()) {
         doc->SetModified(true);
     }

@@ -241,6 +241,7 @@ void AfterSendStep(CTmpApp& app, bool forgetPassword) {
     }
     app.tableWritten = 0;
     Exchange(app, kLogoutCommand, 3, true);
+    app.lastCommandEnd = CommandEnd::TableWritten;
     app.GetPrompts().MessageBox(msg::kTableWrittenRebooted, Icon::Information);
     if (forgetPassword) {
         // The re-login after the reboot used the password; it is not kept.

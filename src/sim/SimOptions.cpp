@@ -177,6 +177,11 @@ class SimCommandLine {
             "--bad-record-slot", "N", 0, kCardChannels - 1,
             [this](long long n) { o_.card.badRecordSlot = static_cast<int>(n); },
             Printf("which record of the stream is the bad one (default %d)", d.card.badRecordSlot));
+        Integer(
+            "--store-fault", "N", 0, kCardChannels - 1,
+            [this](long long n) { o_.card.storeFault = static_cast<int>(n); },
+            "channel N is stored with one bit flipped after its checksum\n"
+            "passed (default none)");
         Flag("--silent", o_.card.silent, "the card neither answers nor listens");
         Flag("--start-binary", o_.card.startBinary, "the card starts in binary mode");
         Integer(

@@ -33,11 +33,17 @@ struct CardOptions {
     bool badChannelNumber = false;  // the channel stream numbers one record 512
     bool badKind = false;           // the channel stream gives one record kind 3
     int badRecordSlot = 0;          // which record of the stream is the bad one
-    bool silent = false;            // the card neither answers nor listens
-    bool startBinary = false;       // the card starts in binary mode (read when it is made)
-    bool refuseBinary = false;      // "setp bin_mode on" is answered "Invalid value"
-    uint32_t latencyMs = 0;         // every byte the card sends leaves this much later
-    uint64_t byteNs = 1041667;      // one byte on the line (9600 baud 8N1)
+    // This channel's record is stored with one bit flipped after its block
+    // checksums passed, as a card with a bad memory cell would: the lowest
+    // bit of the receive frequency's last byte of a fixed channel, of the
+    // name's first letter of a scan channel (an empty slot has no bytes to
+    // spoil). -1: every record is stored as it came.
+    int storeFault = -1;
+    bool silent = false;        // the card neither answers nor listens
+    bool startBinary = false;   // the card starts in binary mode (read when it is made)
+    bool refuseBinary = false;  // "setp bin_mode on" is answered "Invalid value"
+    uint32_t latencyMs = 0;     // every byte the card sends leaves this much later
+    uint64_t byteNs = 1041667;  // one byte on the line (9600 baud 8N1)
 };
 
 // The simulated transceiver card: its command line with login, prompts,
@@ -114,6 +120,7 @@ class TransceiverSim : public SimPeer {
     void StoreGroups(const std::vector<cardbci::Payload>& msg);
     void StoreGroup(const uint8_t* record);
     void SpoilHeader(uint8_t code, CardBlockLink::Reply& reply);
+    static void SpoilStoredRecord(CardChannel& ch);
 
     VirtualClock& clock_;
     CardOptions options_;

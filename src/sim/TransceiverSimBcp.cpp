@@ -46,6 +46,20 @@ CardBlockLink::Reply TransceiverSim::Stream(uint8_t code, const std::vector<uint
     return r;
 }
 
+void TransceiverSim::SpoilStoredRecord(CardChannel& ch) {
+    // Record bytes after the kind: the name (8), the signal type (1), the
+    // transmit and the receive frequency (5 BCD bytes each). The lowest bit
+    // of a BCD byte flips one digit by one and leaves it a digit, so the
+    // spoiled record still reads back as a valid channel.
+    constexpr size_t kRxFrequencyLastByte = 8 + 1 + 5 + 4;
+    constexpr size_t kNameFirstLetter = 0;
+    if (ch.kind == 1) {
+        ch.data[kRxFrequencyLastByte] ^= 0x01;
+    } else if (ch.kind == 2) {
+        ch.data[kNameFirstLetter] ^= 0x01;
+    }
+}
+
 void TransceiverSim::SpoilHeader(uint8_t code, CardBlockLink::Reply& reply) {
     if (options_.badHeaderCode != code) {
         return;
@@ -207,7 +221,10 @@ CardBlockLink::Reply TransceiverSim::StoreChannels(const std::vector<cardbci::Pa
         pos += 3 + n;
     }
     if (ok) {
-        for (const auto& [number, ch] : records) {
+        for (auto& [number, ch] : records) {
+            if (number == options_.storeFault) {
+                SpoilStoredRecord(ch);
+            }
             content_.channels[static_cast<size_t>(number)] = ch;
         }
         Changed();

@@ -82,7 +82,7 @@ TEST(CliTable, UsagesAndOneHelpAsWritten) {
                   "print FILE.bcf OUT.pdf [--paper letter|a4] [--landscape]",
                   "get --device PATH [--password PW] [--dial NUMBER] [--log[=FILE]] OUT.bcf",
                   "send --device PATH [--password PW] [--dial NUMBER] [--log[=FILE]] "
-                  "[--erase-keys] FILE.bcf",
+                  "[--erase-keys] [--backup DIR] [--verify] FILE.bcf",
                   "exit-binary --device PATH [--log[=FILE]]",
                   "probe --device PATH [--password PW] [--dial NUMBER] [--log[=FILE]]",
                   "change-password --device PATH --old OLD --new NEW [--log[=FILE]]",

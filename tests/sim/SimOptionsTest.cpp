@@ -33,6 +33,8 @@ TEST(SimOptions, EveryFlagIsRead) {
                               "--bad-kind",
                               "--bad-record-slot",
                               "511",
+                              "--store-fault",
+                              "12",
                               "--silent",
                               "--start-binary",
                               "--latency-ms",
@@ -65,6 +67,7 @@ TEST(SimOptions, EveryFlagIsRead) {
     EXPECT_TRUE(o.card.badChannelNumber);
     EXPECT_TRUE(o.card.badKind);
     EXPECT_EQ(o.card.badRecordSlot, 511);
+    EXPECT_EQ(o.card.storeFault, 12);
     EXPECT_TRUE(o.card.silent);
     EXPECT_TRUE(o.card.startBinary);
     EXPECT_EQ(o.card.latencyMs, 250u);
@@ -96,6 +99,7 @@ TEST(SimOptions, EveryFlagIsRead) {
     EXPECT_EQ(o.card.version, "1.2");
     EXPECT_FALSE(o.password);
     EXPECT_TRUE(o.card.wctConfirm);
+    EXPECT_EQ(o.card.storeFault, -1);
 }
 
 TEST(SimOptions, BadValuesAreNamed) {
@@ -107,6 +111,7 @@ TEST(SimOptions, BadValuesAreNamed) {
         {"--frobnicate"},         {"--guard-ms", "0"},
         {"--burst-ms", "-3"},     {"--burst-ms", "0x"},
         {"--seed", "1e3"},        {"--latency-ms"},
+        {"--store-fault", "512"}, {"--store-fault", "-1"},
     };
     for (const auto& args : bad) {
         SimOptions o;
@@ -132,6 +137,7 @@ TEST(SimOptions, HelpListsEveryOptionWithItsDefault) {
                              "--bad-channel-number",
                              "--bad-kind",
                              "--bad-record-slot N",
+                             "--store-fault N",
                              "--silent",
                              "--start-binary",
                              "--latency-ms MS",

@@ -158,6 +158,52 @@ TEST(TransceiverBinary, SendChannelsStoresTheTableAndAnswersSevenBlocks) {
     EXPECT_TRUE(std::equal(sent.begin(), sent.end(), stream.begin()));
 }
 
+// A card with a bad memory cell: the blocks arrive whole and are answered
+// good, but one channel is kept with a bit flipped, and a Get reads it so.
+TEST(TransceiverSwitches, StoreFaultFlipsOneBitOfOneStoredChannel) {
+    const auto storeWith = [](int faulty) {
+        SimOptions o = Binary();
+        o.card.storeFault = faulty;
+        auto b = std::make_unique<SimBench>(o);
+        b->Request({0x00, 0x04, 0x05, 0x12});
+        b->SendMessage(cardbci::SplitWithHeader(0x00, 0x04, TwoChannelStream()));
+        const auto reply = b->ReadReply();
+        EXPECT_EQ(reply.size(), 7u);
+        if (!reply.empty()) {
+            // Every record is still reported stored.
+            EXPECT_EQ(Slice(reply[0], 2, 6),
+                      (std::vector<uint8_t>{0x00, 0x00, 0x00, 0x00, 0x01, 0x00}));
+        }
+        return b;
+    };
+    const auto clean = storeWith(-1);
+    const CardContent& good = clean->Card().Content();
+
+    // A fixed channel: the last byte of its receive frequency, 0x3A -> 0x3B.
+    const auto fixed = storeWith(0);
+    const CardContent& c0 = fixed->Card().Content();
+    EXPECT_EQ(good.channels[0].data[18], 0x3A);
+    EXPECT_EQ(c0.channels[0].data[18], 0x3B);
+    CardChannel back = c0.channels[0];
+    back.data[18] = 0x3A;
+    EXPECT_EQ(back, good.channels[0]);  // nothing else of it changed
+    EXPECT_EQ(c0.channels[1], good.channels[1]);
+    // The Get gives the spoiled record back as it is stored.
+    const auto stream = cardbci::JoinBodies(fixed->Request({0x00, 0x05}), 2);
+    ASSERT_GT(stream.size(), 3u + 18u);
+    EXPECT_EQ(stream[3 + 18], 0x3B);
+
+    // A scan channel: the first letter of its name, 'S' -> 'R'.
+    const auto scan = storeWith(1);
+    const CardContent& c1 = scan->Card().Content();
+    EXPECT_EQ(std::string(c1.channels[1].data.begin(), c1.channels[1].data.begin() + 4), "RCAN");
+    EXPECT_EQ(c1.channels[0], good.channels[0]);
+
+    // An empty slot has nothing to spoil.
+    const auto empty = storeWith(2);
+    EXPECT_EQ(empty->Card().Content(), good);
+}
+
 TEST(TransceiverBinary, ABadRecordRefusesTheWholeTable) {
     SimBench b(Binary());
     b.Request({0x00, 0x04, 0x05, 0x12});
