@@ -43,6 +43,10 @@ CTmpFrame::CTmpFrame(QWidget* parent) : QMainWindow(parent) {
                QStringLiteral("Import channel table from CSV file"));
     AddCommand(file, kIdExport, QStringLiteral("&Export..."),
                QStringLiteral("Export channel table in CSV file"));
+    AddCommand(file, kIdCompareWithFile, QStringLiteral("Compare with &File..."),
+               QStringLiteral("Show how another document differs from this one"));
+    AddCommand(file, kIdOpenBackup, QStringLiteral("Open &Backup..."),
+               QStringLiteral("Open a transceiver configuration kept before a Send"));
     file->addSeparator();
     AddCommand(file, kIdPrint, QStringLiteral("&Print...\tCtrl+P"), QString(),
                {QKS(Qt::CTRL | Qt::Key_P)});
@@ -71,6 +75,14 @@ CTmpFrame::CTmpFrame(QWidget* parent) : QMainWindow(parent) {
                QStringLiteral("Get channel table and other settings from radio"));
     AddCommand(program, kIdSend, QStringLiteral("S&end"),
                QStringLiteral("Send radio channel and other settings to radio"));
+    AddCommand(program, kIdCompareWithTransceiver, QStringLiteral("Compare with &Transceiver..."),
+               QStringLiteral("Show what a Send would change in the transceiver"));
+    AddCommand(program, kIdVerifyAfterSend, QStringLiteral("&Verify after Send"),
+               QStringLiteral("Read the configuration back after a Send and compare it"))
+        ->setCheckable(true);
+    AddCommand(program, kIdBackupBeforeSend, QStringLiteral("&Back up Transceiver before Send"),
+               QStringLiteral("Keep the transceiver's configuration before a Send changes it"))
+        ->setCheckable(true);
     program->addSeparator();
     AddCommand(program, kIdRadioWideSettings, QStringLiteral("&Radio Wide Settings"), QString());
     AddCommand(program, kIdChannelTable, QStringLiteral("&Channel Table"), QString());

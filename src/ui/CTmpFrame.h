@@ -56,6 +56,8 @@ class CTmpFrame : public QMainWindow {
     static constexpr int kIdSaveAs = 57604;
     static constexpr int kIdImport = 33001;
     static constexpr int kIdExport = 33002;
+    static constexpr int kIdCompareWithFile = 33003;
+    static constexpr int kIdOpenBackup = 33004;
     static constexpr int kIdPrint = 57607;
     static constexpr int kIdPrintPreview = 57609;
     static constexpr int kIdRecentFirst = 57616;
@@ -65,6 +67,9 @@ class CTmpFrame : public QMainWindow {
     static constexpr int kIdExitBinaryMode = 32784;
     static constexpr int kIdGet = 32774;
     static constexpr int kIdSend = 32775;
+    static constexpr int kIdCompareWithTransceiver = 32792;
+    static constexpr int kIdVerifyAfterSend = 32793;
+    static constexpr int kIdBackupBeforeSend = 32794;
     static constexpr int kIdRadioWideSettings = 32778;
     static constexpr int kIdChannelTable = 32779;
     static constexpr int kIdToneRemote = 32780;

@@ -1,5 +1,7 @@
 #include "ui/DocumentCommands.h"
 
+#include <filesystem>
+
 #include "model/ChannelCsv.h"
 #include "model/DocumentFile.h"
 #include "model/Messages.h"
@@ -86,6 +88,18 @@ void DocumentCommands::Open() {
         return;
     }
     auto path = dialogs_.OpenFile("Open", DocumentFilters());
+    if (path) {
+        OpenPath(*path);
+    }
+}
+
+void DocumentCommands::OpenBackup(const std::string& folder) {
+    if (RefuseWhileBusy()) {
+        return;
+    }
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    auto path = dialogs_.OpenFileIn("Open Backup", DocumentFilters(), folder);
     if (path) {
         OpenPath(*path);
     }

@@ -30,6 +30,8 @@ class DocumentCommands {
 
     void New();
     void Open();
+    // The file dialog in the backup folder (made when missing), then Open.
+    void OpenBackup(const std::string& folder);
     // Opens this file as the document, after asking to save a modified one.
     // False when nothing was opened.
     bool OpenPath(const std::string& path);

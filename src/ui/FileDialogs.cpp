@@ -26,7 +26,16 @@ std::string ToPath(const QString& s) {
 
 std::optional<std::string> QtFileDialogs::OpenFile(const std::string& title,
                                                    const std::vector<Filter>& filters) {
+    return OpenFileIn(title, filters, std::string());
+}
+
+std::optional<std::string> QtFileDialogs::OpenFileIn(const std::string& title,
+                                                     const std::vector<Filter>& filters,
+                                                     const std::string& folder) {
     QFileDialog dlg(owner_, QString::fromStdString(title));
+    if (!folder.empty()) {
+        dlg.setDirectory(QFile::decodeName(folder.c_str()));
+    }
     dlg.setAcceptMode(QFileDialog::AcceptOpen);
     dlg.setFileMode(QFileDialog::ExistingFile);
     dlg.setNameFilter(NameFilters(filters));

@@ -19,6 +19,13 @@ class FileDialogs {
     // A file that must exist; nothing on Cancel.
     virtual std::optional<std::string> OpenFile(const std::string& title,
                                                 const std::vector<Filter>& filters) = 0;
+    // The same, starting in `folder`.
+    virtual std::optional<std::string> OpenFileIn(const std::string& title,
+                                                  const std::vector<Filter>& filters,
+                                                  const std::string& folder) {
+        (void)folder;
+        return OpenFile(title, filters);
+    }
     // A file to write, the overwrite confirmed; `suggested` is the name
     // proposed, `extension` is added to a name typed without one.
     virtual std::optional<std::string> SaveFile(const std::string& title,
@@ -34,6 +41,9 @@ class QtFileDialogs : public FileDialogs {
     void SetOwner(QWidget* owner) { owner_ = owner; }
     std::optional<std::string> OpenFile(const std::string& title,
                                         const std::vector<Filter>& filters) override;
+    std::optional<std::string> OpenFileIn(const std::string& title,
+                                          const std::vector<Filter>& filters,
+                                          const std::string& folder) override;
     std::optional<std::string> SaveFile(const std::string& title,
                                         const std::vector<Filter>& filters,
                                         const std::string& suggested,

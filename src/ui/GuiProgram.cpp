@@ -5,10 +5,14 @@
 #include <QMessageBox>
 #include <cstdio>
 
+#include "edit/VerifyCompare.h"
 #include "link/PortNames.h"
+#include "ops/BackupFolder.h"
+#include "ops/SendGuardSettings.h"
 #include "ops/Settings.h"
 #include "ui/ChannelSettingsDialog.h"
 #include "ui/ChannelTableDialog.h"
+#include "ui/CompareWindow.h"
 #include "ui/KeyDialogs.h"
 #include "ui/ModemDialogs.h"
 #include "ui/PrintCommands.h"
@@ -99,7 +103,38 @@ void GuiProgram::Start() {
     frame_->SetCommandHandler(CTmpFrame::kIdExitBinaryMode, [this] { app_->OnExitBinaryMode(); });
     frame_->SetCommandHandler(CTmpFrame::kIdGet,
                               [this] { FillFromTransceiver("Get", [this] { app_->OnGet(); }); });
-    frame_->SetCommandHandler(CTmpFrame::kIdSend, [this] { app_->OnSend(); });
+    frame_->SetCommandHandler(CTmpFrame::kIdSend, [this] { Send(); });
+    frame_->SetCommandHandler(CTmpFrame::kIdCompareWithTransceiver,
+                              [this] { CompareWithTransceiver(); });
+    frame_->SetCommandHandler(CTmpFrame::kIdVerifyAfterSend, [this] { StoreSendSwitches(); });
+    frame_->SetCommandHandler(CTmpFrame::kIdBackupBeforeSend, [this] { StoreSendSwitches(); });
+    {
+        const SendGuardSwitches switches = LoadSendGuardSwitches(*settings_);
+        frame_->Action(CTmpFrame::kIdVerifyAfterSend)->setChecked(switches.verify);
+        frame_->Action(CTmpFrame::kIdBackupBeforeSend)->setChecked(switches.backup);
+    }
+    frame_->SetCommandHandler(CTmpFrame::kIdCompareWithFile, [this] {
+        ShowCompareWithFile(frame_.get(), document_, prompts_, dialogsProxy_);
+    });
+    frame_->SetCommandHandler(CTmpFrame::kIdOpenBackup,
+                              [this] { documents_->OpenBackup(BackupFolder::DefaultPath()); });
+    QObject::connect(&guardWatch_, &QTimer::timeout, frame_.get(), [this] {
+        if (guard_ && guard_->Step()) {
+            guardWatch_.stop();
+            guard_.reset();
+        }
+    });
+    QObject::connect(&compareWatch_, &QTimer::timeout, frame_.get(), [this] {
+        if (compareScratch_ && !app_->TransceiverCommandBusy()) {
+            compareWatch_.stop();
+            const bool read = app_->lastCommandEnd == CommandEnd::TableRead;
+            std::unique_ptr<model::CTmpDoc> card = std::move(compareScratch_);
+            EndCompareRead();
+            if (read) {
+                ShowCompareWithTransceiver(frame_.get(), document_, *card, prompts_);
+            }
+        }
+    });
     frame_->SetCommandHandler(CTmpFrame::kIdRadioWideSettings, [this] {
         if (!EditorMayOpen()) {
             return;
@@ -231,6 +266,50 @@ void GuiProgram::OpenChannelTable() {
     recordTableChanges();
 }
 
+void GuiProgram::Send() {
+    if (guard_ || compareScratch_) {
+        prompts_.Beep();  // a command is under way
+        return;
+    }
+    GuardedSend::Options options = SendGuardOptions(LoadSendGuardSwitches(*settings_));
+    options.compare = edit::VerifyDifferences;
+    guard_ = std::make_unique<GuardedSend>(*app_, document_, options);
+    if (!guard_->Start()) {
+        guard_.reset();
+        return;
+    }
+    guardWatch_.start(50);
+}
+
+void GuiProgram::StoreSendSwitches() {
+    StoreSendGuardSwitches(*settings_,
+                           {frame_->Action(CTmpFrame::kIdVerifyAfterSend)->isChecked(),
+                            frame_->Action(CTmpFrame::kIdBackupBeforeSend)->isChecked()});
+}
+
+void GuiProgram::CompareWithTransceiver() {
+    if (guard_ || compareScratch_ || app_->TransceiverCommandBusy()) {
+        prompts_.Beep();
+        return;
+    }
+    // The card is read into a document of its own: the user's stays as it
+    // is, and nothing asks about it being modified.
+    compareScratch_ = std::make_unique<model::CTmpDoc>();
+    app_->SetDocument(compareScratch_.get());
+    app_->announceTableRead = false;
+    if (!app_->OnGet()) {
+        compareScratch_.reset();
+        EndCompareRead();
+        return;
+    }
+    compareWatch_.start(100);
+}
+
+void GuiProgram::EndCompareRead() {
+    app_->SetDocument(&document_);
+    app_->announceTableRead = true;
+}
+
 void GuiProgram::FillFromTransceiver(const std::string& name,
                                      const std::function<void()>& command) {
     if (pendingFill_) {
@@ -356,6 +435,16 @@ void GuiProgram::Finish() {
         return;
     }
     finished_ = true;
+    // Whatever read or guarded Send was under way has been cancelled by the
+    // close; nothing may go on writing into a scratch document after this.
+    guardWatch_.stop();
+    compareWatch_.stop();
+    guard_.reset();
+    if (compareScratch_) {
+        app_->CancelProcedures();
+        EndCompareRead();
+        compareScratch_.reset();
+    }
     app_->ExitInstance();
     prompts_.SetOwner(nullptr);
     contextHelp_.reset();

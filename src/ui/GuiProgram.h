@@ -9,6 +9,7 @@
 #include "model/CTmpDoc.h"
 #include "ops/CTmpApp.h"
 #include "ops/CommLog.h"
+#include "ops/GuardedSend.h"
 #include "platform/qt/QtClock.h"
 #include "platform/qt/QtMessagePump.h"
 #include "platform/qt/QtSerialDevice.h"
@@ -76,6 +77,13 @@ class GuiProgram {
     void FillFromTransceiver(const std::string& name, const std::function<void()>& command);
     void UndoRedo(bool undo);
     void OpenChannelTable();
+    // Send with the backup and verify reads the Program menu switches on.
+    void Send();
+    void StoreSendSwitches();
+    // A Get into a scratch document, then the differences to the document.
+    void CompareWithTransceiver();
+    // Puts the driver back on the program's document after a scratch read.
+    void EndCompareRead();
     // Exit and the close box while a transfer runs: the procedures are
     // cancelled first and the window closes once the driver is idle, so the
     // card is not left in the middle of a message. Asked again while that
@@ -115,6 +123,10 @@ class GuiProgram {
     DocumentHistory history_{document_};
     std::optional<std::pair<std::string, DocumentHistory::Before>> pendingFill_;
     QTimer fillWatch_;
+    std::unique_ptr<GuardedSend> guard_;
+    QTimer guardWatch_;
+    std::unique_ptr<model::CTmpDoc> compareScratch_;
+    QTimer compareWatch_;
     std::unique_ptr<CTmpFrame> frame_;
     // The help goes before the main window; its key filter before the help.
     std::unique_ptr<HelpViewer> help_;

@@ -53,35 +53,44 @@ TEST(CTmpFrameTest, EveryMenuCarriesItsCommandsInOrder) {
     ExpectEntries(MenuEntries(frame, "&Edit"),
                   {{"&Undo\tCtrl+Z", 57643, "Undo the last change to the document"},
                    {"&Redo\tCtrl+Y", 57644, "Redo the change undone last"}});
-    ExpectEntries(MenuEntries(frame, "&File"),
-                  {{"&New\tCtrl+N", 57600, "Create a new document"},
-                   {"&Open...\tCtrl+O", 57601, "Open an existing document"},
-                   {"&Save\tCtrl+S", 57603, "Save the active document"},
-                   {"Save &As...", 57604, "Save the active document with a new name"},
-                   {"", 0, ""},
-                   {"&Import...", 33001, "Import channel table from CSV file"},
-                   {"&Export...", 33002, "Export channel table in CSV file"},
-                   {"", 0, ""},
-                   {"&Print...\tCtrl+P", 57607, ""},
-                   {"Print Pre&view", 57609, ""},
-                   {"", 0, ""},
-                   {"Recent File", 57616, ""},
-                   {"", 0, ""},
-                   {"E&xit", 57665, "Quit the application; prompts to save documents"}});
+    ExpectEntries(
+        MenuEntries(frame, "&File"),
+        {{"&New\tCtrl+N", 57600, "Create a new document"},
+         {"&Open...\tCtrl+O", 57601, "Open an existing document"},
+         {"&Save\tCtrl+S", 57603, "Save the active document"},
+         {"Save &As...", 57604, "Save the active document with a new name"},
+         {"", 0, ""},
+         {"&Import...", 33001, "Import channel table from CSV file"},
+         {"&Export...", 33002, "Export channel table in CSV file"},
+         {"Compare with &File...", 33003, "Show how another document differs from this one"},
+         {"Open &Backup...", 33004, "Open a transceiver configuration kept before a Send"},
+         {"", 0, ""},
+         {"&Print...\tCtrl+P", 57607, ""},
+         {"Print Pre&view", 57609, ""},
+         {"", 0, ""},
+         {"Recent File", 57616, ""},
+         {"", 0, ""},
+         {"E&xit", 57665, "Quit the application; prompts to save documents"}});
     ExpectEntries(MenuEntries(frame, "&Configure"), {{"Serial &Comms", 32777, ""},
                                                      {"&Modem Commands", 32789, ""},
                                                      {"Exit Binary Mode", 32784, ""}});
-    ExpectEntries(MenuEntries(frame, "&Program"),
-                  {{"&Get", 32774, "Get channel table and other settings from radio"},
-                   {"S&end", 32775, "Send radio channel and other settings to radio"},
-                   {"", 0, ""},
-                   {"&Radio Wide Settings", 32778, ""},
-                   {"&Channel Table", 32779, ""},
-                   {"&Tone Remote Settings", 32780, ""},
-                   {"&Encryption Settings", 32771, "Edit Encryption Keys"},
-                   {"&Squelch Groups", 32776, "Add, edit or delete squelch groups and items"},
-                   {"", 0, ""},
-                   {"Change &Password", 32783, ""}});
+    ExpectEntries(
+        MenuEntries(frame, "&Program"),
+        {{"&Get", 32774, "Get channel table and other settings from radio"},
+         {"S&end", 32775, "Send radio channel and other settings to radio"},
+         {"Compare with &Transceiver...", 32792,
+          "Show what a Send would change in the transceiver"},
+         {"&Verify after Send", 32793, "Read the configuration back after a Send and compare it"},
+         {"&Back up Transceiver before Send", 32794,
+          "Keep the transceiver's configuration before a Send changes it"},
+         {"", 0, ""},
+         {"&Radio Wide Settings", 32778, ""},
+         {"&Channel Table", 32779, ""},
+         {"&Tone Remote Settings", 32780, ""},
+         {"&Encryption Settings", 32771, "Edit Encryption Keys"},
+         {"&Squelch Groups", 32776, "Add, edit or delete squelch groups and items"},
+         {"", 0, ""},
+         {"Change &Password", 32783, ""}});
     ExpectEntries(MenuEntries(frame, "Ph&one"), {{"&Dial", 32790, ""}, {"&Hangup", 32791, ""}});
     ExpectEntries(MenuEntries(frame, "&Help"),
                   {{"&Contents", 32772, ""},
@@ -138,16 +147,16 @@ TEST(CTmpFrameTest, RecentDocumentsAreListedNumberedAndOpenTheirPath) {
     frame.SetOpenPathHandler([&opened](const QString& p) { opened << p; });
     frame.SetRecentFiles({"/tmp/a.bcf", "/tmp/b.bcf"});
     auto entries = MenuEntries(frame, "&File");
-    ASSERT_EQ(entries.size(), 15u);
-    EXPECT_EQ(entries[11].text, "&1 /tmp/a.bcf");
-    EXPECT_EQ(entries[12].text, "&2 /tmp/b.bcf");
-    EXPECT_EQ(entries[12].id, 57617);
+    ASSERT_EQ(entries.size(), 17u);
+    EXPECT_EQ(entries[13].text, "&1 /tmp/a.bcf");
+    EXPECT_EQ(entries[14].text, "&2 /tmp/b.bcf");
+    EXPECT_EQ(entries[14].id, 57617);
     frame.Action(57617)->trigger();
     EXPECT_EQ(opened, QStringList{"/tmp/b.bcf"});
     // Emptied again, the place stays, disabled.
     frame.SetRecentFiles({});
     entries = MenuEntries(frame, "&File");
-    EXPECT_EQ(entries[11].text, "Recent File");
+    EXPECT_EQ(entries[13].text, "Recent File");
     EXPECT_EQ(frame.Action(57617), nullptr);
 }
 
