@@ -114,11 +114,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             case kLogin:
                 app.StartLogin();
                 break;
+            // These two run to their end in the call and leave the progress
+            // window to their caller, which hides it as the command-line
+            // probe does.
             case kDetect:
                 app.DetectCardMode();
+                rig->progress.Hide();
                 break;
             case kCompatibility:
                 CheckCompatibility(app);
+                rig->progress.Hide();
                 break;
             case kParameterRead:
                 FUZZ_REQUIRE(app.StartParameterExchange(0));
