@@ -35,6 +35,10 @@ struct CommandOutcome {
     bool completed = false;
     bool hung = false;
     std::string message;  // the warning a failure showed
+    // A failure that shows nothing by design: the card's answer to
+    // "setp bin_mode on" was not recognised, and the pending transfer is
+    // dropped without a message.
+    bool binaryModeUnconfirmed = false;
     uint64_t virtualMs = 0;
     bool triggerFired = false;
     size_t dataFaults = 0;
@@ -46,6 +50,9 @@ struct CommandOutcome {
     bool textBlindSpot = false;
     std::vector<std::string> violations;
     std::vector<Fault> faults;
+    // For a closer look at one cycle: every message box and the log.
+    std::vector<std::string> boxes;
+    std::vector<std::string> log;
 };
 
 CommandOutcome RunSend(const model::CTmpDoc& doc, const Reference& ref, const Plan& plan,

@@ -3,7 +3,7 @@
 // command checked for the invariants of SoakRun. Prints the figures and
 // exits non-zero on any broken invariant.
 //
-//   quillon_soak [--cycles N] [--seed S] [--verbose]
+//   quillon_soak [--cycles N] [--seed S] [--verbose] [--cycle K]
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -36,6 +36,7 @@ struct Totals {
     int violations = 0;
     int blockBlindSpots = 0;
     int textBlindSpots = 0;
+    int unconfirmedBinary = 0;
     int multiHitBlocks = 0;
     int multiHitCancelling = 0;
     uint64_t maxVirtualMs = 0;
@@ -69,6 +70,10 @@ void Record(Totals& t, Tally& tally, const CommandOutcome& out, int cycle, const
     const char* what = out.send ? "Send" : "Get";
     if (out.completed) {
         ++(out.send ? tally.sendsCompleted : tally.getsCompleted);
+    } else if (out.binaryModeUnconfirmed) {
+        ++t.unconfirmedBinary;
+        ++tally.failures[std::string(what) +
+                         ": (no message: \"setp bin_mode on\" not confirmed, dropped silently)"];
     } else {
         ++tally.failures[std::string(what) + ": " +
                          (out.message.empty() ? "(no message)" : OneLine(out.message))];
@@ -92,7 +97,7 @@ void Record(Totals& t, Tally& tally, const CommandOutcome& out, int cycle, const
 }
 
 int Usage() {
-    std::fprintf(stderr, "usage: quillon_soak [--cycles N] [--seed S] [--verbose]\n");
+    std::fprintf(stderr, "usage: quillon_soak [--cycles N] [--seed S] [--verbose] [--cycle K]\n");
     return 2;
 }
 
@@ -102,11 +107,15 @@ int main(int argc, char** argv) {
     int cycles = 20;
     uint32_t seed = 1;
     bool verbose = false;
+    int only = 0;  // run this cycle alone and show its boxes and log
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--cycles") == 0 && i + 1 < argc) {
             cycles = std::atoi(argv[++i]);
         } else if (std::strcmp(argv[i], "--seed") == 0 && i + 1 < argc) {
             seed = static_cast<uint32_t>(std::strtoul(argv[++i], nullptr, 10));
+        } else if (std::strcmp(argv[i], "--cycle") == 0 && i + 1 < argc) {
+            only = std::atoi(argv[++i]);
+            verbose = true;
         } else if (std::strcmp(argv[i], "--verbose") == 0) {
             verbose = true;
         } else {
@@ -127,6 +136,9 @@ int main(int argc, char** argv) {
         const Plan plan = DrawPlan(rng);
         const uint32_t sendSeed = static_cast<uint32_t>(rng());
         const uint32_t getSeed = static_cast<uint32_t>(rng());
+        if (only != 0 && cycle != only) {
+            continue;  // the random stream has moved on as the full run's does
+        }
         if (verbose) {
             std::printf("cycle %d: %s, %s\n", cycle, ChannelMixName(mix), plan.Describe().c_str());
         }
@@ -142,6 +154,26 @@ int main(int argc, char** argv) {
         Record(t, tally, sent, cycle, plan, verbose);
         const CommandOutcome got = RunGet(ref, plan, getSeed);
         Record(t, tally, got, cycle, plan, verbose);
+        if (only != 0) {
+            for (const CommandOutcome* o : {&sent, &got}) {
+                std::printf("--- %s boxes:\n", o->send ? "Send" : "Get");
+                for (const auto& b : o->boxes) {
+                    std::printf("%s\n", OneLine(b).c_str());
+                }
+                std::printf("--- faults:\n");
+                for (const Fault& f : o->faults) {
+                    std::printf("  %s %s byte %llu block %llu %s %02x -> %02x\n",
+                                FaultKindName(f.kind), f.dir == 0 ? "to card" : "from card",
+                                static_cast<unsigned long long>(f.position),
+                                static_cast<unsigned long long>(f.block),
+                                f.binary ? "binary" : "text", f.original, f.now);
+                }
+                std::printf("--- log:\n");
+                for (const auto& l : o->log) {
+                    std::printf("  %s\n", l.c_str());
+                }
+            }
+        }
         tally.cyclesCompleted += sent.completed && got.completed ? 1 : 0;
     }
 
@@ -170,8 +202,12 @@ int main(int argc, char** argv) {
     }
     std::printf("blocks hit by two or more faults: %d (changes adding up to zero: %d)\n",
                 t.multiHitBlocks, t.multiHitCancelling);
-    std::printf("successes with wrong data: block checksum blind spots %d, text-mode %d\n",
-                t.blockBlindSpots, t.textBlindSpots);
+    std::printf(
+        "successes with wrong data: block checksum blind spots %d, text commands whose "
+        "replies are not examined %d\n",
+        t.blockBlindSpots, t.textBlindSpots);
+    std::printf("failures without a message (binary mode not confirmed): %d\n",
+                t.unconfirmedBinary);
     std::printf("longest command: %.1f s of virtual time (bound %u s)\n",
                 static_cast<double>(t.maxVirtualMs) / 1000.0, kCommandBoundMs / 1000);
 
