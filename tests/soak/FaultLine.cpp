@@ -50,6 +50,12 @@ bool FaultLine::Chance(double rate) {
 }
 
 sim::FilterResult FaultLine::Filter(sim::SimLine::Dir dir, uint8_t b) {
+    // An insertion makes the line send the byte and the extra one through
+    // the filter again; both pass untouched and uncounted.
+    if (passThrough_ > 0) {
+        --passThrough_;
+        return {};
+    }
     if (observer_) {
         observer_(dir, b);
     }
@@ -79,6 +85,7 @@ sim::FilterResult FaultLine::Filter(sim::SimLine::Dir dir, uint8_t b) {
         std::uniform_int_distribution<int> any(0, 255);
         const auto extra = static_cast<uint8_t>(any(rng_));
         faults_.push_back(Fault{d, position, blocks_[d], FaultKind::Insert, b, extra, binary});
+        passThrough_ = 2;
         return {sim::FilterAction::InsertAfter, extra};
     }
     return {};
@@ -100,14 +107,14 @@ size_t FaultLine::TextModeFaults(sim::SimLine::Dir dir) const {
     return n;
 }
 
-std::vector<FaultLine::MultiHit> FaultLine::BlocksHitMoreThanOnce() const {
+std::vector<MultiHit> BlocksHitMoreThanOnce(const std::vector<Fault>& faults) {
     struct Acc {
         int faults = 0;
         bool allCorrupt = true;
         int sum = 0;
     };
     std::map<std::pair<int, uint64_t>, Acc> byBlock;
-    for (const Fault& f : faults_) {
+    for (const Fault& f : faults) {
         if (f.kind == FaultKind::Silenced || !f.binary || f.block == 0) {
             continue;  // text mode has no checksum to be blind
         }

@@ -33,6 +33,18 @@ struct FaultRates {
     double insert = 0.0;
 };
 
+// A block (direction, block number) that two or more data faults fell in:
+// the only place where a block with wrong data can pass its checksum.
+struct MultiHit {
+    int dir;
+    uint64_t block;
+    int faults;
+    bool sumsCancel;  // every fault a corruption and their changes add up to 0
+};
+
+// The blocks of a fault record that were hit more than once in binary mode.
+std::vector<MultiHit> BlocksHitMoreThanOnce(const std::vector<Fault>& faults);
+
 class FaultLine {
   public:
     FaultLine(sim::SimLine& line, uint32_t seed);
@@ -60,15 +72,9 @@ class FaultLine {
     // text mode, where nothing but the echo can show them.
     size_t TextModeFaults(sim::SimLine::Dir dir) const;
 
-    // Blocks (direction, block number) that two or more data faults fell in:
-    // the only places where a block with wrong data can pass its checksum.
-    struct MultiHit {
-        int dir;
-        uint64_t block;
-        int faults;
-        bool sumsCancel;  // every fault a corruption and their changes add to 0
-    };
-    std::vector<MultiHit> BlocksHitMoreThanOnce() const;
+    std::vector<MultiHit> BlocksHitMoreThanOnce() const {
+        return soak::BlocksHitMoreThanOnce(faults_);
+    }
 
   private:
     sim::FilterResult Filter(sim::SimLine::Dir dir, uint8_t b);
@@ -82,6 +88,7 @@ class FaultLine {
     std::vector<Fault> faults_;
     std::function<void(sim::SimLine::Dir, uint8_t)> observer_;
     std::function<bool()> binaryNow_;
+    int passThrough_ = 0;
 };
 
 const char* FaultKindName(FaultKind k);

@@ -42,7 +42,7 @@ struct CommandOutcome {
     uint64_t virtualMs = 0;
     bool triggerFired = false;
     size_t dataFaults = 0;
-    std::vector<FaultLine::MultiHit> multiHits;
+    std::vector<MultiHit> multiHits;
     // Success with wrong data that the fault record explains: a block hit
     // twice (the additive checksum's blind spot), or text-mode bytes spoilt
     // (text commands carry no checksum).
