@@ -159,17 +159,40 @@ std::string CCommPort::SendSecretText(const std::string& command, const std::str
     return reply;
 }
 
+bool CCommPort::IsUnacknowledgedEot(const std::string& reply) {
+    constexpr char kEot = 0x04;
+    constexpr char kNak = 0x15;
+    return reply.find(kEot) != std::string::npos &&
+           reply.find_first_not_of(std::string{kEot, kNak}) == std::string::npos;
+}
+
 std::string CCommPort::SendText(const std::string& command, int timeoutSeconds, bool keepEcho,
                                 const std::string& expected) {
-    if (handle_) {
-        handle_->PurgeReceive();
-    }
-    WriteBytes(reinterpret_cast<const uint8_t*>(command.data()), static_cast<int>(command.size()));
-    if (ctx_.clock != nullptr) {
-        ctx_.clock->SleepMs(100);
-    }
     std::string reply;
-    ReceiveText(reply, timeoutSeconds, command, expected);
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        if (handle_) {
+            handle_->PurgeReceive();
+        }
+        WriteBytes(reinterpret_cast<const uint8_t*>(command.data()),
+                   static_cast<int>(command.size()));
+        if (ctx_.clock != nullptr) {
+            ctx_.clock->SleepMs(100);
+        }
+        ReceiveText(reply, timeoutSeconds, command, expected);
+        // The card leaves binary mode only once the EOT of its last reply
+        // is acknowledged. When that ACK was lost on the line the card is
+        // still in binary mode, repeating the EOT (and refusing the stray
+        // command bytes with a NAK); the command went nowhere. The ACK it
+        // waits for lets it return to text mode, and the command goes again.
+        if (attempt > 0 || !IsUnacknowledgedEot(reply)) {
+            break;
+        }
+        const uint8_t ack = 0x06;
+        WriteBytes(&ack, 1);
+        if (ctx_.clock != nullptr) {
+            ctx_.clock->SleepMs(100);
+        }
+    }
     if (keepEcho) {
         return reply;
     }

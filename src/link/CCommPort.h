@@ -50,7 +50,8 @@ class CCommPort : public CLinkInterface {
     // The one primitive of every text-mode exchange: purge what was
     // received, write the command, sleep 100 ms, collect the reply until it
     // is complete or the time-out (whole seconds) expires, and unless
-    // keepEcho is set strip as many characters as the command has.
+    // keepEcho is set strip as many characters as the command has. A reply
+    // of nothing but EOTs is acknowledged and the command sent once more.
     std::string SendText(const std::string& command, int timeoutSeconds, bool keepEcho,
                          const std::string& expected);
     // The same for a command that carries a secret (a password, a key): the
@@ -65,6 +66,9 @@ class CCommPort : public CLinkInterface {
     // the object must outlive it: the application does not delete a link
     // object while this holds.
     bool InReplyWait() const { return replyWaits_ > 0; }
+    // A text command answered with nothing but EOT (and NAK) bytes: the
+    // card is still in binary mode, waiting for the ACK of its last EOT.
+    static bool IsUnacknowledgedEot(const std::string& reply);
     // The text after the first ">" (all of it when there is none).
     static std::string TextAfterPrompt(const std::string& text);
 
