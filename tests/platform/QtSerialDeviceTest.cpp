@@ -192,14 +192,15 @@ TEST_F(QtSerialDeviceTest, ALostLineStopsTheErrorReportsAndTheProgramGoesIdle) {
     // Only the event loop runs, as in the GUI between two reads: the port's
     // notifier sees the hang-up by itself.
     RunEventLoopFor(300);
-    ASSERT_TRUE(dev.LineLost());
+    EXPECT_TRUE(dev.LineLost());
     const int reportsAtLoss = dev.ErrorReports();
     EXPECT_GE(reportsAtLoss, 1);
+    EXPECT_LE(reportsAtLoss, 2);
 
     const double cpuBefore = ProcessCpuSeconds();
     RunEventLoopFor(500);
     const double cpuUsed = ProcessCpuSeconds() - cpuBefore;
-    EXPECT_EQ(dev.ErrorReports(), reportsAtLoss);
+    EXPECT_EQ(dev.ErrorReports(), reportsAtLoss) << "reports went on after the loss";
     // A port still reporting its read error would keep a core busy for the
     // whole half second.
     EXPECT_LT(cpuUsed, 0.1);
