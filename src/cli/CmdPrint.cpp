@@ -1,5 +1,7 @@
 #include "cli/CmdPrint.h"
 
+#include <QBuffer>
+#include <QByteArray>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QMarginsF>
@@ -12,6 +14,7 @@
 #include "core/Prompts.h"
 #include "edit/PrintLayout.h"
 #include "edit/PrintMessages.h"
+#include "model/AtomicFile.h"
 #include "model/CTmpDoc.h"
 #include "model/DocumentFile.h"
 #include "printing/PagePainter.h"
@@ -75,7 +78,11 @@ int RunPrint(const CliCall& call) {
         return kExitFailure;
     }
 
-    QPdfWriter writer(QString::fromLocal8Bit(out.c_str()));
+    // The PDF is made in memory and saved in one piece, so that a run that
+    // fails half-way never leaves a truncated PDF where a good one was.
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&pdf);
     writer.setResolution(kPdfDpi);
     writer.setCreator(QString::fromLatin1(kAppCaption));
     writer.setTitle(QString::fromStdString(doc.Title()));
@@ -89,6 +96,15 @@ int RunPrint(const CliCall& call) {
     }
     if (!printing::PaintPlan(writer, plan)) {
         std::fprintf(call.err, "print: cannot write %s\n", out.c_str());
+        return kExitRefused;
+    }
+    const QByteArray& bytes = pdf.buffer();
+    const model::SaveOutcome saved =
+        model::SaveFileAtomically(out, reinterpret_cast<const uint8_t*>(bytes.constData()),
+                                  static_cast<size_t>(bytes.size()));
+    if (!saved.ok()) {
+        std::fprintf(call.err, "print: cannot write %s\n%s\n", out.c_str(),
+                     model::DescribeSaveFailure(out, saved).c_str());
         return kExitRefused;
     }
     for (const edit::PrintedPage& p : plan.pages) {

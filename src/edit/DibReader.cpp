@@ -149,7 +149,8 @@ std::optional<DibPicture> ReadDib(const uint8_t* data, size_t size) {
         for (size_t x = 0; x < width; ++x) {
             // The leftmost pixel sits in a byte's high bits.
             const unsigned shift = (perByte - 1u - static_cast<unsigned>(x % perByte)) * l.bits;
-            out[x] = static_cast<uint8_t>((row[x / perByte] >> shift) & mask);
+            out[x] =
+                static_cast<uint8_t>((static_cast<unsigned>(row[x / perByte]) >> shift) & mask);
         }
     }
     return pic;

@@ -34,6 +34,9 @@ class CCommPort : public CLinkInterface {
     int Unused() override { return 0; }
 
     int IsOpen() const { return openFlag_ != 0 ? 1 : 0; }
+    // The port was opened and its device still has the line: false once an
+    // adapter was pulled or the far end hung up.
+    bool LineUp() const { return openFlag_ != 0 && handle_ && handle_->IsOpen(); }
     // The open device; the engine reads the line through it directly.
     SerialDevice* Handle() const { return handle_.get(); }
     int LineRate() const { return lineRate_; }

@@ -10,6 +10,7 @@
 #include <system_error>
 #include <vector>
 
+#include "model/AtomicFile.h"
 #include "model/CsvNumbers.h"
 #include "model/CsvSyntax.h"
 #include "model/FileIo.h"
@@ -494,8 +495,10 @@ FileResult ExportCsvFile(const std::string& path, const CTmpDoc& doc) {
     if (!r.ok()) {
         return r;
     }
-    if (!WriteFileAtomically(path, reinterpret_cast<const uint8_t*>(text.data()), text.size())) {
-        return FileResult::Failure(msg::kInvalidFilename);
+    const SaveOutcome saved =
+        SaveFileAtomically(path, reinterpret_cast<const uint8_t*>(text.data()), text.size());
+    if (!saved.ok()) {
+        return FileResult::Failure(DescribeSaveFailure(path, saved));
     }
     return r;
 }

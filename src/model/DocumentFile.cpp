@@ -1,6 +1,7 @@
 #include "model/DocumentFile.h"
 
 #include "model/Archive.h"
+#include "model/AtomicFile.h"
 #include "model/FileIo.h"
 #include "model/Messages.h"
 #include "model/TextForms.h"
@@ -114,8 +115,9 @@ FileResult OpenDocumentFile(const std::string& path, CTmpDoc& doc) {
 
 FileResult SaveDocumentFile(const std::string& path, CTmpDoc& doc) {
     std::vector<uint8_t> bytes = WriteDocument(doc);
-    if (!WriteFileAtomically(path, bytes.data(), bytes.size())) {
-        return FileResult::Failure(msg::kInvalidFilename);
+    const SaveOutcome saved = SaveFileAtomically(path, bytes.data(), bytes.size());
+    if (!saved.ok()) {
+        return FileResult::Failure(DescribeSaveFailure(path, saved));
     }
     doc.SetPathName(path);
     doc.SetModified(false);

@@ -1,5 +1,7 @@
 #include "model/FileIo.h"
 
+#include "model/AtomicFile.h"
+
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -47,36 +49,7 @@ FileContent ReadWholeFile(const std::string& path, size_t maxBytes) {
 }
 
 bool WriteFileAtomically(const std::string& path, const uint8_t* data, size_t size) {
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    fs::path target(path);
-    if (target.filename().empty() || fs::is_directory(target, ec)) {
-        return false;
-    }
-    // The temporary file must sit in the target's folder, or the rename
-    // could cross file systems and stop being atomic.
-    fs::path tmp;
-    FilePtr f;
-    for (int attempt = 0; attempt < 100 && !f; ++attempt) {
-        tmp = target;
-        tmp += ".tmp" + std::to_string(attempt);
-        // "x": never reuse a file that happens to exist under that name.
-        f.reset(std::fopen(tmp.string().c_str(), "wbx"));
-    }
-    if (!f) {
-        return false;
-    }
-    bool ok = (size == 0 || std::fwrite(data, 1, size, f.get()) == size);
-    ok = (std::fflush(f.get()) == 0) && ok;
-    ok = (std::fclose(f.release()) == 0) && ok;
-    if (ok) {
-        fs::rename(tmp, target, ec);
-        ok = !ec;
-    }
-    if (!ok) {
-        fs::remove(tmp, ec);
-    }
-    return ok;
+    return SaveFileAtomically(path, data, size).ok();
 }
 
 }  // namespace quillon::model

@@ -1,7 +1,6 @@
 #pragma once
-// Whole-file reading with a size bound, and saving that never damages the
-// previous file: the new content goes to a temporary file in the same folder,
-// which is then renamed over the old one.
+// Whole-file reading with a size bound, and a short form of the atomic save
+// (model/AtomicFile.h) for callers that need only success or failure.
 #include <cstddef>
 #include <cstdint>
 #include <string>

@@ -92,6 +92,11 @@ std::unique_ptr<CBciLink> CTmpApp::CreateLink(int portNumber, int baudRate) {
 }
 
 int CTmpApp::EnsurePort() {
+    if (link_ && !link_->LineUp() && !Busy()) {
+        // The line went away under an earlier command: the next one starts
+        // on a freshly opened port instead of a dead one.
+        link_.reset();
+    }
     if (link_) {
         return 1;
     }

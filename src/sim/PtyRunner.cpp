@@ -143,6 +143,33 @@ bool LoadStateFile(const std::string& path, CardContent& out, bool& existed, std
     return true;
 }
 
+namespace {
+
+// Noise written before anyone opens the terminal waits in its input queue,
+// as bytes a card sent while no one listened wait in a serial adapter.
+// Returns how many the terminal took.
+size_t QueueStaleBytes(int master, uint32_t count, uint32_t seed) {
+    std::vector<uint8_t> noise(count);
+    uint32_t x = seed * 2654435761u + 1u;
+    for (uint8_t& b : noise) {
+        x = x * 1664525u + 1013904223u;
+        b = static_cast<uint8_t>(x >> 24);
+    }
+    size_t done = 0;
+    for (int tries = 0; tries < 50 && done < noise.size(); ++tries) {
+        const ssize_t w = ::write(master, noise.data() + done, noise.size() - done);
+        if (w > 0) {
+            done += static_cast<size_t>(w);
+            continue;
+        }
+        pollfd pfd{master, POLLOUT, 0};
+        ::poll(&pfd, 1, 10);
+    }
+    return done;
+}
+
+}  // namespace
+
 bool SaveStateFile(const std::string& path, const CardContent& content, std::string& error) {
     const std::string tmp = path + ".tmp";
     {
@@ -203,6 +230,10 @@ int RunOnPty(const SimOptions& options, const volatile std::sig_atomic_t& stop, 
         ::cfsetispeed(&tio, B9600);
         ::cfsetospeed(&tio, B9600);
         ::tcsetattr(slave.get(), TCSANOW, &tio);
+    }
+    if (options.staleBytes > 0) {
+        const size_t queued = QueueStaleBytes(master.get(), options.staleBytes, options.seed);
+        std::fprintf(err, "quillon-sim: %zu stale bytes wait on the line\n", queued);
     }
     Link link;
     if (!options.linkPath.empty()) {

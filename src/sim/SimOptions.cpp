@@ -206,6 +206,13 @@ class SimCommandLine {
             Printf("the card's bytes reach the programmer only every MS ms, in\n"
                    "bursts, as through a USB serial adapter (default %u: at once)",
                    d.burstMs));
+        Integer(
+            "--stale-bytes", "N", 0, 65536,
+            [this](long long n) { o_.staleBytes = static_cast<uint32_t>(n); },
+            Printf("N bytes of noise already wait on the line when the\n"
+                   "programmer opens it, as left by a card that talked to\n"
+                   "no one (default %u)",
+                   d.staleBytes));
     }
 
     CLI::App app_;

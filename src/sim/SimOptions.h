@@ -19,7 +19,8 @@ struct SimOptions {
     double dropRate = 0.0;
     double insertRate = 0.0;
     uint32_t seed = 12345;
-    uint32_t burstMs = 0;  // the card's bytes reach the programmer only at multiples of this
+    uint32_t burstMs = 0;     // the card's bytes reach the programmer only at multiples of this
+    uint32_t staleBytes = 0;  // noise already waiting on the line when the programmer opens it
     bool modem = false;
     ModemSim::Options modemOptions;
     std::string linkPath;

@@ -23,25 +23,27 @@ bool SimPortDevice::Open(const std::string& comName) {
     }
     ports_.inUse_[it->second] = true;
     end_ = it->second;
+    lost_ = false;
     lastError_ = 0;
     return true;
 }
 
 int SimPortDevice::Read(uint8_t* dest, int max) {
-    if (end_ == nullptr) {
-        lastError_ = 6;
+    if (end_ == nullptr || lost_) {
+        lastError_ = lost_ ? 5 : 6;
         return -1;
     }
     const int n = end_->Read(dest, max);
     if (n < 0) {
         lastError_ = 5;  // the line has gone
+        NoteLoss();
     }
     return n;
 }
 
 int SimPortDevice::Write(const uint8_t* src, int count) {
-    if (end_ == nullptr) {
-        lastError_ = 6;
+    if (end_ == nullptr || lost_) {
+        lastError_ = lost_ ? 5 : 6;
         return -1;
     }
     if (failWrites_) {
@@ -51,6 +53,7 @@ int SimPortDevice::Write(const uint8_t* src, int count) {
     const int n = end_->Write(src, count);
     if (n < 0) {
         lastError_ = 5;
+        NoteLoss();
     }
     return n;
 }
@@ -65,6 +68,7 @@ void SimPortDevice::Close() {
     if (end_ != nullptr) {
         ports_.inUse_[end_] = false;
         end_ = nullptr;
+        lost_ = false;
     }
 }
 

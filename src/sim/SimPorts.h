@@ -17,6 +17,11 @@ class SimPorts : public SerialDeviceFactory {
     void Detach(const std::string& comName) { ports_.erase(comName); }
     std::unique_ptr<SerialDevice> Create() override;
 
+    // As a USB adapter pulled out: once a device finds its line gone it
+    // stays closed, even when the line comes back, until it is opened
+    // again. Off, a device just fails while the line is away.
+    void SetLossCloses(bool on) { lossCloses_ = on; }
+
     // How many times a device was opened, and the name of the last attempt.
     int OpenAttempts() const { return attempts_; }
     const std::string& LastOpenName() const { return lastName_; }
@@ -27,6 +32,7 @@ class SimPorts : public SerialDeviceFactory {
     std::map<SimLine::End*, bool> inUse_;
     int attempts_ = 0;
     std::string lastName_;
+    bool lossCloses_ = false;
 };
 
 class SimPortDevice : public SerialDevice {
@@ -34,7 +40,7 @@ class SimPortDevice : public SerialDevice {
     explicit SimPortDevice(SimPorts& ports) : ports_(ports) {}
     ~SimPortDevice() override { Close(); }
     bool Open(const std::string& comName) override;
-    bool IsOpen() const override { return end_ != nullptr; }
+    bool IsOpen() const override { return end_ != nullptr && !lost_; }
     int Read(uint8_t* dest, int max) override;
     int Write(const uint8_t* src, int count) override;
     void PurgeReceive() override;
@@ -49,7 +55,10 @@ class SimPortDevice : public SerialDevice {
 
   private:
     SimPorts& ports_;
+    void NoteLoss() { lost_ = ports_.lossCloses_; }
+
     SimLine::End* end_ = nullptr;
+    bool lost_ = false;
     uint32_t lastError_ = 0;
     bool failWrites_ = false;
     uint32_t failError_ = 0;

@@ -6,11 +6,15 @@
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
@@ -28,6 +32,8 @@ struct RunResult {
     std::string out;
     std::string err;
     bool timedOut = false;
+    double seconds = 0;     // from the start to the end, by the wall clock
+    double cpuSeconds = 0;  // user and system time the program used
 };
 
 inline pid_t Spawn(const std::vector<std::string>& argv, int outFd, int errFd,
@@ -69,8 +75,10 @@ inline pid_t Spawn(const std::vector<std::string>& argv, int outFd, int errFd,
 // Runs a program to its end (killed after timeoutSeconds); with
 // interruptAfterMs it gets a SIGINT that many milliseconds after its start,
 // as a user pressing Ctrl+C.
+// duringRun, when given, is called about every 50 ms while the program runs.
 inline RunResult Run(const std::vector<std::string>& argv, int timeoutSeconds = 120,
-                     const std::vector<std::string>& extraEnv = {}, int interruptAfterMs = -1) {
+                     const std::vector<std::string>& extraEnv = {}, int interruptAfterMs = -1,
+                     const std::function<void()>& duringRun = {}) {
     RunResult r;
     int out[2], err[2];
     if (pipe(out) != 0 || pipe(err) != 0) {
@@ -101,6 +109,9 @@ inline RunResult Run(const std::vector<std::string>& argv, int timeoutSeconds = 
             kill(pid, SIGINT);
             interrupted = true;
         }
+        if (duringRun) {
+            duringRun();
+        }
         if (poll(fds, 2, 50) <= 0) {
             continue;
         }
@@ -124,8 +135,12 @@ inline RunResult Run(const std::vector<std::string>& argv, int timeoutSeconds = 
         }
     }
     int st = 0;
-    waitpid(pid, &st, 0);
+    rusage usage{};
+    wait4(pid, &st, 0, &usage);
     r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+    r.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    r.cpuSeconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                   static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
     return r;
 }
 
@@ -159,6 +174,21 @@ class SimCard {
     SimCard(const SimCard&) = delete;
     SimCard& operator=(const SimCard&) = delete;
     bool Ready() const { return pid_ > 0 && std::filesystem::exists(link_); }
+    // The card dies at once, as a simulator killed or a cable cut: the far
+    // end of its terminal closes.
+    void Kill() {
+        if (pid_ > 0) {
+            kill(pid_, SIGKILL);
+            int st = 0;
+            waitpid(pid_, &st, 0);
+            pid_ = -1;
+        }
+    }
+    // What the simulator has printed so far (its trace, with --trace).
+    std::string Log() const {
+        std::ifstream in(dir_ + "/sim.log", std::ios::binary);
+        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    }
     const std::string& Link() const { return link_; }
     const std::string& Dir() const { return dir_; }
 

@@ -1,13 +1,16 @@
 // File menu document commands, their questions and what they leave behind.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <deque>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include "FixedChannelDoc.h"
 #include "core/MemorySettings.h"
+#include "model/AtomicFile.h"
 #include "model/DocumentFile.h"
 #include "sim/ScriptedPrompts.h"
 #include "ui/DocumentCommands.h"
@@ -218,6 +221,44 @@ TEST_F(DocumentCommandsTest, ExportOfAnEmptyTableSaysSoWithoutAskingForAFile) {
     EXPECT_EQ(dialogs.calls[0].title, "Export");
     EXPECT_EQ(dialogs.calls[0].extension, "csv");
     EXPECT_TRUE(fs::exists(Path("out.csv")));
+}
+
+// A file system with no room left at all.
+class NoRoom : public model::SaveSystem {
+  public:
+    std::ptrdiff_t Write(int, const uint8_t*, size_t) override {
+        errno = ENOSPC;
+        return -1;
+    }
+};
+
+TEST_F(DocumentCommandsTest, ASaveIntoAFullDiskSaysSoAndKeepsTheFileAndTheDocumentUnsaved) {
+    testing::FillFixedChannels(doc);
+    doc.SetModified();
+    dialogs.answers.push_back(Path("site.bcf"));
+    ASSERT_TRUE(commands.Save());
+    const std::string path = Path("site.bcf");
+    std::ifstream in(path, std::ios::binary);
+    const std::string before((std::istreambuf_iterator<char>(in)),
+                             std::istreambuf_iterator<char>());
+    ASSERT_GT(before.size(), 1000u);
+
+    doc.channels[0].SetNameBytes("CHANGED");
+    doc.SetModified();
+    NoRoom full;
+    model::ScopedSaveSystem seam(full);
+    EXPECT_FALSE(commands.Save());
+    ASSERT_EQ(prompts.Boxes().size(), 1u);
+    EXPECT_EQ(prompts.Boxes()[0].text, path +
+                                           " could not be saved: No space left on device.\n"
+                                           "The file on disk is unchanged.");
+    EXPECT_EQ(prompts.Boxes()[0].icon, Icon::Exclamation);
+    EXPECT_TRUE(doc.IsModified());
+    std::ifstream again(path, std::ios::binary);
+    EXPECT_EQ(
+        std::string((std::istreambuf_iterator<char>(again)), std::istreambuf_iterator<char>()),
+        before);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
 }
 
 TEST(RecentFilesTest, KeepsFourNewestFirstWithoutRepeatsAcrossARestart) {

@@ -2,9 +2,12 @@
 
 #include <cerrno>
 
+#include "platform/qt/DeviceLock.h"
+
 namespace quillon::qt {
 
-QtSerialDevice::QtSerialDevice(PortResolver resolver) : resolver_(std::move(resolver)) {}
+QtSerialDevice::QtSerialDevice(PortResolver resolver)
+    : resolver_(std::move(resolver)), lockFolders_(DefaultLockFolders()) {}
 
 QtSerialDevice::~QtSerialDevice() {
     Close();
@@ -21,12 +24,23 @@ bool QtSerialDevice::Open(const std::string& comName) {
         lastError_ = ENOENT;
         return false;
     }
+    if (LiveLockOwner(device, lockFolders_) != 0) {
+        lastError_ = EBUSY;
+        return false;
+    }
     port_ = std::make_unique<QSerialPort>();
     port_->setPortName(QString::fromStdString(device));
-    // QSerialPort opens exclusively (it locks the device).
     if (!port_->open(QIODevice::ReadWrite)) {
         lastError_ =
             static_cast<uint32_t>(port_->error() == QSerialPort::NoError ? EIO : port_->error());
+        port_.reset();
+        return false;
+    }
+    // The port's own exclusive mode does not stop a second opener running
+    // as root; a flock() on the device stops every program that asks.
+    if (!LockDeviceExclusively(static_cast<int>(port_->handle()))) {
+        lastError_ = EBUSY;
+        port_->close();
         port_.reset();
         return false;
     }
@@ -65,6 +79,9 @@ void QtSerialDevice::MarkLost(uint32_t code) {
 }
 
 void QtSerialDevice::OnError(QSerialPort::SerialPortError error) {
+    if (error != QSerialPort::NoError) {
+        ++errorReports_;
+    }
     switch (error) {
         case QSerialPort::NoError:
         case QSerialPort::TimeoutError:

@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/SerialDevice.h"
 
@@ -15,7 +16,9 @@ using PortResolver = std::function<std::string(const std::string& comName)>;
 // A serial line on QSerialPort. Reads return at once. When the line goes
 // away (a USB adapter pulled, the far end of a pseudo-terminal closed) the
 // device stops reading and reports the loss through LastError, instead of
-// letting the port report the same read error over and over.
+// letting the port report the same read error over and over. A device that
+// another program holds (its lock file, or a flock() on the device) is not
+// opened: two programs on one line would garble each other's transfers.
 class QtSerialDevice : public QObject, public SerialDevice {
     Q_OBJECT
   public:
@@ -32,6 +35,12 @@ class QtSerialDevice : public QObject, public SerialDevice {
 
     bool LineLost() const { return lost_; }
     QString DeviceName() const;
+    // How many errors the port has reported since the device was made: a
+    // lost line must not keep the port reporting.
+    int ErrorReports() const { return errorReports_; }
+    // Where other programs' lock files are looked for (the system's lock
+    // folders unless set).
+    void SetLockFolders(std::vector<std::string> folders) { lockFolders_ = std::move(folders); }
 
   private:
     void OnError(QSerialPort::SerialPortError error);
@@ -39,8 +48,10 @@ class QtSerialDevice : public QObject, public SerialDevice {
 
     PortResolver resolver_;
     std::unique_ptr<QSerialPort> port_;
+    std::vector<std::string> lockFolders_;
     uint32_t lastError_ = 0;
     bool lost_ = false;
+    int errorReports_ = 0;
 };
 
 // Makes QtSerialDevices that resolve names through one resolver.
