@@ -3,6 +3,8 @@
 // files left untouched when nothing was written.
 #include <gtest/gtest.h>
 
+#include "CliInProcess.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -24,28 +26,10 @@ using quillon::testing::ImageHex;
 using quillon::testing::MakeAnalogue;
 using quillon::testing::MakeScan;
 
-struct Result {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using Result = quillon::testing::CliResult;
 
 Result Cli(const std::vector<std::string>& args) {
-    char* outText = nullptr;
-    char* errText = nullptr;
-    size_t outSize = 0;
-    size_t errSize = 0;
-    std::FILE* out = open_memstream(&outText, &outSize);
-    std::FILE* err = open_memstream(&errText, &errSize);
-    Result r;
-    r.status = RunCli(args, out, err);
-    std::fclose(out);
-    std::fclose(err);
-    r.out.assign(outText, outSize);
-    r.err.assign(errText, errSize);
-    std::free(outText);
-    std::free(errText);
-    return r;
+    return quillon::testing::RunCliInProcess(args);
 }
 
 std::string ReadFile(const std::string& path) {

@@ -2,6 +2,8 @@
 // the exit statuses scripts rely on (0 equal, 1 different, 2 error).
 #include <gtest/gtest.h>
 
+#include "CliInProcess.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -19,28 +21,10 @@ namespace {
 
 using quillon::testing::MakeAnalogue;
 
-struct Result {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using Result = quillon::testing::CliResult;
 
 Result Cli(const std::vector<std::string>& args) {
-    char* outText = nullptr;
-    char* errText = nullptr;
-    size_t outSize = 0;
-    size_t errSize = 0;
-    std::FILE* out = open_memstream(&outText, &outSize);
-    std::FILE* err = open_memstream(&errText, &errSize);
-    Result r;
-    r.status = RunCli(args, out, err);
-    std::fclose(out);
-    std::fclose(err);
-    r.out.assign(outText, outSize);
-    r.err.assign(errText, errSize);
-    std::free(outText);
-    std::free(errText);
-    return r;
+    return quillon::testing::RunCliInProcess(args);
 }
 
 class CliDiff : public ::testing::Test {

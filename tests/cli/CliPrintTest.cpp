@@ -2,6 +2,8 @@
 // and the refusals.
 #include <gtest/gtest.h>
 
+#include "CliInProcess.h"
+
 #include <unistd.h>
 
 #include <cstdio>
@@ -23,28 +25,10 @@ using quillon::testing::PdfPageCount;
 using quillon::testing::PdfText;
 using quillon::testing::ReadBytes;
 
-struct Result {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using Result = quillon::testing::CliResult;
 
 Result Cli(const std::vector<std::string>& args) {
-    char* outText = nullptr;
-    char* errText = nullptr;
-    size_t outSize = 0;
-    size_t errSize = 0;
-    std::FILE* out = open_memstream(&outText, &outSize);
-    std::FILE* err = open_memstream(&errText, &errSize);
-    Result r;
-    r.status = RunCli(args, out, err);
-    std::fclose(out);
-    std::fclose(err);
-    r.out.assign(outText, outSize);
-    r.err.assign(errText, errSize);
-    std::free(outText);
-    std::free(errText);
-    return r;
+    return quillon::testing::RunCliInProcess(args);
 }
 
 class CliPrint : public ::testing::Test {
