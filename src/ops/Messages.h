@@ -99,6 +99,9 @@ inline constexpr const char* kLogDetectCancelNoConnection =
 inline constexpr const char* kLogCancel = "Cancel Button pressed";
 inline constexpr const char* kLogBinaryMode = "Now in BCI mode";
 inline constexpr const char* kLogTextMode = "Now in text mode";
+inline constexpr const char* kLogTextRepeated = "Reply spoilt on the line: command sent again";
+inline constexpr const char* kLogBinaryProbe =
+    "Entering binary mode not confirmed: asking the card which mode it is in";
 
 // Modem.
 inline constexpr const char* kTitleDial = "Dial";

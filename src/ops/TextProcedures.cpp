@@ -5,6 +5,7 @@
 
 #include "model/CTmpDoc.h"
 #include "ops/CTmpApp.h"
+#include "ops/CheckedText.h"
 #include "ops/Format.h"
 #include "ops/Messages.h"
 #include "ops/ProcedureCodes.h"
@@ -89,6 +90,21 @@ bool EraseWithoutKeys(CTmpApp& app) {
     // Anything but Yes keeps the keys: a closed box must not erase them.
     return app.GetPrompts().MessageBox(msg::kEraseCardKeys, Icon::Question, Buttons::YesNo) ==
            Answer::Yes;
+}
+
+// A command that changes the card never came through whole, however often
+// it went: the Send stops before the card stores anything, so the card keeps
+// what it had rather than take a spoilt key or value.
+bool WrittenWhole(CTmpApp& app, int code, const CheckedReply& reply) {
+    if (Stopped(app, code)) {
+        return false;
+    }
+    if (!reply.intact) {
+        Warn(app, msg::kCommsError);
+        app.AbortProcedures();
+        return false;
+    }
+    return true;
 }
 
 void LogOutAfterGet(CTmpApp& app) {
@@ -203,7 +219,9 @@ void StepKeyUpload(CTmpApp& app) {
     if (Stopped(app, code)) {
         return;
     }
-    Exchange(app, "setp crypt_key erase\n\r", kReplySeconds);
+    if (!WrittenWhole(app, code, CheckedExchange(app, "setp crypt_key erase\n\r", kReplySeconds))) {
+        return;
+    }
     app.Progress().SetBar(100.0f);
     app.Pause();
     if (keys.empty()) {
@@ -221,8 +239,11 @@ void StepKeyUpload(CTmpApp& app) {
             return;
         }
         app.Progress().AdvanceBar(step);
-        SecretExchange(app, kKeyCommand + Format("%5i ", static_cast<int>(k.kid)) + k.key + "\n\r",
-                       k.key, kReplySeconds);
+        const std::string command =
+            kKeyCommand + Format("%5i ", static_cast<int>(k.kid)) + k.key + "\n\r";
+        if (!WrittenWhole(app, code, CheckedExchange(app, command, kReplySeconds, {}, k.key))) {
+            return;
+        }
     }
     app.Pause();
     if (!Stopped(app, code)) {
@@ -262,8 +283,11 @@ void StepParameterWrite(CTmpApp& app) {
         }
         const RadioParameter& p = RadioParameterAt(i);
         if ((mask & (1u << i)) != 0) {
-            Exchange(app, std::string("setp ") + p.cardName + " " + values[i] + "\r\n",
-                     kReplySeconds);
+            const std::string command =
+                std::string("setp ") + p.cardName + " " + values[i] + "\r\n";
+            if (!WrittenWhole(app, code, CheckedExchange(app, command, kReplySeconds))) {
+                return;
+            }
         }
         app.Progress().SetBar(25.0f * static_cast<float>(i + 1));
     }
@@ -284,8 +308,15 @@ void StepParameterRead(CTmpApp& app) {
             return;
         }
         const RadioParameter& p = RadioParameterAt(i);
+        // A value spoilt on the line is asked for again before the Get
+        // gives up on it.
         const std::string reply =
-            Exchange(app, std::string("getp ") + p.cardName + "\r\n", kReplySeconds);
+            CheckedExchange(app, std::string("getp ") + p.cardName + "\r\n", kReplySeconds,
+                            [&p](const std::string& r) {
+                                const auto raw = GetpReplyValue(r);
+                                return raw && DocumentValueFromCard(p, *raw);
+                            })
+                .text;
         if (Stopped(app, code)) {
             return;  // a cut reply after Cancel is no reading
         }

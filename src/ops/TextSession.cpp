@@ -5,6 +5,7 @@
 #include <string>
 
 #include "ops/CTmpApp.h"
+#include "ops/CheckedText.h"
 #include "ops/Messages.h"
 #include "ops/ProcedureCodes.h"
 
@@ -20,6 +21,7 @@ constexpr int kPromptSearches = 16;
 // answer from the card.
 constexpr size_t kMinUserNameReply = 4;
 constexpr size_t kMinPasswordReply = 3;
+constexpr int kLoginTries = 2;
 
 bool Contains(const std::string& s, const char* what) {
     return s.find(what) != std::string::npos;
@@ -43,6 +45,18 @@ std::string Exchange(CTmpApp& app, const std::string& command, int timeoutSecond
         return std::string();
     }
     return link->SendText(command, timeoutSeconds, keepEcho, "");
+}
+
+std::string WithoutLeadingLineEnd(std::string reply) {
+    if (!reply.empty() && (reply[0] == '\n' || reply[0] == '\r')) {
+        reply.erase(0, 1);
+    }
+    return reply;
+}
+
+bool IsCompatibleVersionReply(const std::string& reply) {
+    const std::string r = WithoutLeadingLineEnd(reply);
+    return !r.empty() && !Contains(r, "Incorrect parameter") && ParseVersionReply(r) == 1.2f;
 }
 
 // The session is logged in: end the login and mark the prompt seen.
@@ -140,44 +154,62 @@ bool AskPassword(CTmpApp& app, std::string& entered) {
     return true;
 }
 
-// The user name. True when the card asks for the password.
-bool SendUserName(CTmpApp& app) {
-    const std::string reply = Exchange(app, "field\r", 3, false);
+// What the card answered to the user name.
+enum class NameReply { PasswordAsked, TooShort, Other };
+
+// The user name. `intact` tells whether its echo showed the name as sent:
+// a card that got a spoilt name asks for a password all the same, and then
+// refuses a right one.
+NameReply SendUserName(CTmpApp& app, bool& intact) {
+    static const std::string kCommand = "field\r";
+    CBciLink* link = app.Link();
+    const std::string withEcho =
+        link == nullptr ? std::string() : link->SendText(kCommand, 3, true, "");
+    intact = EchoIntact(withEcho, kCommand);
+    const std::string reply = AfterEcho(withEcho, kCommand);
     if (reply.size() < kMinUserNameReply) {
-        Warn(app, msg::kCommsErrorCheck);
-        app.AbortProcedures();
-        return false;
+        return NameReply::TooShort;
     }
-    if (!Contains(reply, "Passwd > ")) {
-        Warn(app, msg::kCommsErrorPass);
-        app.AbortProcedures();
-        return false;
-    }
-    return true;
+    return Contains(reply, "Passwd > ") ? NameReply::PasswordAsked : NameReply::Other;
 }
 
-// The password, and the end of the login either way.
-void SendPassword(CTmpApp& app, const std::string& password) {
+// What the card answered to the password.
+enum class PasswordReply { LoggedIn, TooShort, Refused, Spoilt };
+
+PasswordReply SendPassword(CTmpApp& app, const std::string& password) {
     app.Progress().SetText(msg::kTextLookingPassword);
+    const std::string command = password + "\r";
     CBciLink* link = app.Link();
-    const std::string reply =
-        link == nullptr ? std::string() : link->SendSecretText(password + "\r", password, 3, false);
+    const std::string withEcho =
+        link == nullptr ? std::string() : link->SendSecretText(command, password, 3, true);
+    const std::string reply = AfterEcho(withEcho, command);
     if (reply.size() < kMinPasswordReply) {
-        Warn(app, msg::kCommsErrorPass2);
-        app.AbortProcedures();
-        return;
+        return PasswordReply::TooShort;
     }
     if (Contains(reply, "\r\nVEL")) {
-        LoggedIn(app);
-        app.rememberedPassword = password;
-        app.passwordKnown = 1;
-        CheckCompatibilityUnlessKnown(app);
-        AfterSendStep(app, true);
-        return;
+        return PasswordReply::LoggedIn;
     }
-    Warn(app, msg::kLoginFailed);
+    // Only a card that got the password whole and answered with its login
+    // prompt again has refused it; anything else was spoilt on the line.
+    if (EchoIntact(withEcho, command) && Contains(reply, "Login")) {
+        return PasswordReply::Refused;
+    }
+    return PasswordReply::Spoilt;
+}
+
+void LoginFailed(CTmpApp& app, const char* text, bool wrongPassword) {
+    Warn(app, text);
     app.AbortProcedures();
-    ForgetPassword(app);
+    if (wrongPassword) {
+        ForgetPassword(app);
+    }
+}
+
+// Whether the card answers a carriage return as it does in binary mode:
+// its confirmation may have been spoilt on the line after it switched.
+bool CardInBinaryMode(CTmpApp& app) {
+    app.Log().Write(msg::kLogBinaryProbe);
+    return Exchange(app, "\r", 1, true).find('\x15') != std::string::npos;
 }
 
 }  // namespace
@@ -255,32 +287,84 @@ void StepLogin(CTmpApp& app) {
         return;
     }
     std::string entered;
-    if (!AskPassword(app, entered) || !SendUserName(app)) {
+    if (!AskPassword(app, entered)) {
         return;
     }
-    SendPassword(app, app.passwordKnown == 1 ? app.rememberedPassword : entered);
+    const std::string password = app.passwordKnown == 1 ? app.rememberedPassword : entered;
+    // A login that a fault on the line spoilt goes once more from the
+    // prompt search; a password the card clearly refused is not tried again.
+    for (int attempt = 1; attempt <= kLoginTries; ++attempt) {
+        const bool last = attempt == kLoginTries;
+        if (attempt > 1 && (app.textProcedure != textproc::kLogin || !FindLoginPrompt(app))) {
+            return;
+        }
+        bool nameIntact = false;
+        const NameReply name = SendUserName(app, nameIntact);
+        if (name != NameReply::PasswordAsked) {
+            if (last) {
+                LoginFailed(
+                    app, name == NameReply::TooShort ? msg::kCommsErrorCheck : msg::kCommsErrorPass,
+                    false);
+                return;
+            }
+            continue;
+        }
+        switch (SendPassword(app, password)) {
+            case PasswordReply::LoggedIn:
+                LoggedIn(app);
+                app.rememberedPassword = password;
+                app.passwordKnown = 1;
+                CheckCompatibilityUnlessKnown(app);
+                AfterSendStep(app, true);
+                return;
+            case PasswordReply::Refused:
+                if (nameIntact || last) {
+                    LoginFailed(app, msg::kLoginFailed, true);
+                    return;
+                }
+                break;
+            case PasswordReply::TooShort:
+                if (last) {
+                    LoginFailed(app, msg::kCommsErrorPass2, false);
+                    return;
+                }
+                break;
+            case PasswordReply::Spoilt:
+                if (last) {
+                    LoginFailed(app, msg::kLoginFailed, true);
+                    return;
+                }
+                break;
+        }
+    }
 }
 
 void StepEnterBinary(CTmpApp& app) {
-    if (app.Link() == nullptr) {
-        app.AbortProcedures();
-        return;
+    for (int i = 0; i < kCheckedTextTries; ++i) {
+        if (app.Link() == nullptr) {
+            app.AbortProcedures();
+            return;
+        }
+        const std::string reply = Exchange(app, "setp bin_mode on\r\n", 1, false);
+        if (app.textProcedure != textproc::kEnterBinary) {
+            return;  // Cancel, or a command during the wait, ended it
+        }
+        if (Contains(CCommPort::TextAfterPrompt(reply), "Entering binary") ||
+            CardInBinaryMode(app)) {
+            app.EndTextProcedure();
+            app.SetSessionState(session::kConnected);
+            app.SetBinaryMode();
+            return;
+        }
+        if (app.textProcedure != textproc::kEnterBinary) {
+            return;
+        }
     }
-    const std::string reply = Exchange(app, "setp bin_mode on\r\n", 1, false);
-    if (Contains(CCommPort::TextAfterPrompt(reply), "Entering binary")) {
-        app.EndTextProcedure();
-        app.SetSessionState(session::kConnected);
-        app.SetBinaryMode();
-        return;
-    }
-    // Not confirmed: the pending transaction is dropped without a message,
-    // and dropped for good, or every later Send or Get would find it still
-    // pending and only beep.
-    app.EndTransaction();
-    app.binaryPending = 0;
-    app.pendingBinary = bintxn::kNone;
-    app.chainState = chain::kWaitLogin;
-    app.EndTextProcedure();
+    // The card would not enter binary mode: the pending transaction is
+    // dropped for good (or every later Send or Get would find it still
+    // pending and only beep), and the user is told that it did not run.
+    Warn(app, msg::kCommsError);
+    app.AbortProcedures();
 }
 
 float ParseVersionReply(const std::string& reply) {
@@ -308,10 +392,13 @@ void CheckCompatibility(CTmpApp& app) {
     progress.SetTitle(msg::kTitleInitialising);
     progress.SetText(msg::kTextCompatibility);
     progress.ResetBar();
-    std::string reply = Exchange(app, "getp bcp_version\r", 3, false);
-    if (!reply.empty() && (reply[0] == '\n' || reply[0] == '\r')) {
-        reply.erase(0, 1);
-    }
+    // Anything but the version this program speaks is asked for again
+    // before it is believed: a digit spoilt on the line must not send the
+    // technician off to upgrade a card that is fine.
+    std::string reply = CheckedExchange(app, "getp bcp_version\r", 3, [](const std::string& r) {
+                            return IsCompatibleVersionReply(r);
+                        }).text;
+    reply = WithoutLeadingLineEnd(reply);
     if (Contains(reply, "Incorrect parameter") || reply.empty()) {
         app.compatibility = compat::kIncompatible;
         app.GetPrompts().Beep();

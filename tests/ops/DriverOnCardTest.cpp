@@ -44,7 +44,7 @@ class DriverOnCardTest : public ::testing::Test, protected quillon::testing::App
 
 // --- binary mode not confirmed ------------------------------------------------
 
-TEST_F(DriverOnCardTest, RefusedBinaryModeDropsTheTransactionAndTheNextCommandsStart) {
+TEST_F(DriverOnCardTest, RefusedBinaryModeIsReportedAndTheNextCommandsStart) {
     CardOptions refusing;
     refusing.refuseBinary = true;
     WithCard(refusing);
@@ -54,7 +54,9 @@ TEST_F(DriverOnCardTest, RefusedBinaryModeDropsTheTransactionAndTheNextCommandsS
     RunCommand();
     EXPECT_EQ(app->binaryMode, 0);
     EXPECT_EQ(card->CurrentMode(), TransceiverSim::Mode::Shell);
-    EXPECT_TRUE(rig.prompts.BoxTexts().empty());  // dropped without a message
+    const std::vector<std::string> refused{
+        "A communications error occurred! Please check transceiver."};
+    EXPECT_EQ(rig.prompts.BoxTexts(), refused);
     EXPECT_EQ(rig.prompts.BeepCount(), 0);
 
     // Neither the next Send nor a Get finds the dropped one still pending.
@@ -70,7 +72,7 @@ TEST_F(DriverOnCardTest, RefusedBinaryModeDropsTheTransactionAndTheNextCommandsS
     EXPECT_EQ(app->pendingBinary, bintxn::kGetChannels);
     RunCommand();
     EXPECT_EQ(app->binaryMode, 0);
-    EXPECT_TRUE(rig.prompts.BoxTexts().empty());
+    EXPECT_EQ(rig.prompts.BoxTexts().size(), 3u);  // each refusal said so
 }
 
 // --- the port is not pulled from under a running procedure ---------------------

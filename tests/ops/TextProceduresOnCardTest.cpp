@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -119,6 +120,23 @@ class TextProceduresOnCard : public ::testing::Test, protected quillon::testing:
         EXPECT_EQ(app->inBlockingWait, 0);
         EXPECT_FALSE(rig.progress.IsShown());
     }
+    // Replaces the byte that follows each of the first `times` appearances
+    // of `after` in the bytes going one way with `with`: a fault on the line.
+    void Spoil(quillon::sim::SimLine::Dir dir, const std::string& after, int times, char with) {
+        auto seen = std::make_shared<std::string>();
+        auto hits = std::make_shared<int>(0);
+        rig.line.SetFilter(dir, [=](uint8_t b) {
+            const bool hit = *hits < times && seen->size() >= after.size() &&
+                             seen->compare(seen->size() - after.size(), after.size(), after) == 0;
+            *seen += static_cast<char>(b);
+            if (!hit) {
+                return quillon::sim::FilterResult{};
+            }
+            ++*hits;
+            return quillon::sim::FilterResult{quillon::sim::FilterAction::Replace,
+                                              static_cast<uint8_t>(with)};
+        });
+    }
     void SetCardKeys(const std::vector<CardKey>& keys) {
         auto content = card->Content();
         content.keys = keys;
@@ -179,6 +197,51 @@ TEST_F(TextProceduresOnCard, SendWritesKeysAndParametersStoresTheTableAndConfirm
     for (const char* t : {"Encryption keys", "General Parameters", "Writing channel table"}) {
         EXPECT_NE(std::find(titles.begin(), titles.end(), t), titles.end()) << t;
     }
+}
+
+// --- faults on the line in the text part of a Send or Get ----------------------------
+
+TEST_F(TextProceduresOnCard, AKeySpoiltOnTheWayIsSentAgainAndTheCardHoldsItWhole) {
+    WithCard();
+    LogIn();
+    doc.keys.Add("0123456789abcdef", 26);
+    // The card would store "0123f56789abcdef"; its echo shows it.
+    Spoil(quillon::sim::SimLine::Dir::HostToCard, "   26 0123", 1, 'f');
+    StartSendTail();
+    Run();
+    EXPECT_EQ(rig.prompts.BoxTexts(), std::vector<std::string>{kWritten});
+    EXPECT_EQ(card->Content().keys, (std::vector<CardKey>{{26, "0123456789abcdef"}}));
+    EXPECT_EQ(Count(sent, "setp crypt_key 129    26"), 2u);
+    EXPECT_FALSE(Has(LogText(), "0123456789abcdef"));  // the repeat is masked too
+    ExpectDriverIdle();
+}
+
+TEST_F(TextProceduresOnCard, AParameterThatNeverComesBackWholeStopsTheSendBeforeTheCardStores) {
+    WithCard();
+    LogIn();
+    app->emptyKeyList = EmptyKeyList::Keep;
+    doc.frontPanelVolume = "4";
+    Spoil(quillon::sim::SimLine::Dir::CardToHost, "setp ee_fp", 100, '#');
+    StartSendTail();
+    Run();
+    EXPECT_EQ(rig.prompts.BoxTexts(), std::vector<std::string>{kCommsError});
+    EXPECT_EQ(Count(sent, "setp ee_fpmon"), 3u);
+    EXPECT_FALSE(Has(sent, "setp ee_fpvol"));
+    EXPECT_FALSE(Has(sent, "wct"));
+    EXPECT_EQ(card->Reboots(), 0);
+    ExpectDriverIdle();
+}
+
+TEST_F(TextProceduresOnCard, AValueSpoiltOnTheWayBackIsReadAgain) {
+    WithCard();
+    LogIn();
+    Spoil(quillon::sim::SimLine::Dir::CardToHost, "ee_fpvol: ", 1, '#');
+    StartGetTail();
+    Run();
+    EXPECT_EQ(rig.prompts.BoxTexts(), std::vector<std::string>{kRead});
+    EXPECT_EQ(doc.frontPanelVolume, "10");
+    EXPECT_EQ(Count(sent, "getp ee_fpvol"), 2u);
+    ExpectDriverIdle();
 }
 
 TEST_F(TextProceduresOnCard, ACardThatAnswersAfterWctIsWaitedForUntilItHasRebooted) {

@@ -206,6 +206,90 @@ TEST_F(TextSessionTest, WrongPasswordFailsAndIsForgotten) {
     EXPECT_TRUE(Idle());
 }
 
+// --- faults on the line during the login ----------------------------------------
+
+// Spoils the first `victim` that follows `after` in the bytes going to the
+// card, once; counts every `count` text that reaches the card.
+struct SpoilOnce {
+    std::string after;
+    char victim;
+    std::string count;
+    std::string seen;
+    bool done = false;
+    size_t Sent() const {
+        size_t n = 0;
+        for (size_t at = seen.find(count); at != std::string::npos; at = seen.find(count, at + 1)) {
+            ++n;
+        }
+        return n;
+    }
+};
+
+TEST_F(TextSessionTest, AUserNameSpoiltOnTheWayIsSentAgainAndTheLoginSucceeds) {
+    WithCard();
+    SpoilOnce spoil{"fie", 'l', "field\r", {}, false};
+    rig.line.SetFilter(quillon::sim::SimLine::Dir::HostToCard, [&](uint8_t b) {
+        using quillon::sim::FilterAction;
+        const bool hit = !spoil.done && static_cast<char>(b) == spoil.victim &&
+                         spoil.seen.size() >= spoil.after.size() &&
+                         spoil.seen.compare(spoil.seen.size() - spoil.after.size(),
+                                            spoil.after.size(), spoil.after) == 0;
+        spoil.done = spoil.done || hit;
+        spoil.seen += hit ? '1' : static_cast<char>(b);
+        return hit ? quillon::sim::FilterResult{FilterAction::Replace, '1'}
+                   : quillon::sim::FilterResult{};
+    });
+    rig.prompts.QueuePassword("quillon");
+    Login();
+    ASSERT_TRUE(spoil.done);
+    // The card asked "fie1d" for a password and refused it; the echo had
+    // shown the name spoilt, so the login went once more.
+    EXPECT_EQ(spoil.Sent(), 1u);
+    EXPECT_TRUE(rig.prompts.BoxTexts().empty());
+    EXPECT_EQ(PasswordDialogs(), 1);
+    EXPECT_EQ(app->passwordKnown, 1);
+    EXPECT_EQ(card->CurrentMode(), TransceiverSim::Mode::Shell);
+}
+
+TEST_F(TextSessionTest, APasswordTheCardRefusedWholeIsNotTriedAgain) {
+    WithCard();
+    std::string seen;
+    rig.line.SetFilter(quillon::sim::SimLine::Dir::HostToCard, [&](uint8_t b) {
+        seen += static_cast<char>(b);
+        return quillon::sim::FilterResult{};
+    });
+    rig.prompts.QueuePassword("guess");
+    Login();
+    EXPECT_EQ(rig.prompts.BoxTexts(),
+              std::vector<std::string>{"Login failed! Maybe you entered the wrong password?"});
+    EXPECT_EQ(seen.find("guess\r"), seen.rfind("guess\r"));  // sent once
+}
+
+TEST_F(TextSessionTest, AVersionSpoiltOnTheLineIsAskedAgain) {
+    WithScriptedCard();
+    scripted->fallback = "\nVEL> ";
+    int asked = 0;
+    scripted->script = [&](size_t, const std::string& line) -> std::string {
+        if (line == "getp bcp_version\r") {
+            return ++asked == 1 ? "\n1.\xb2\r\nVEL> " : "\n1.2\r\nVEL> ";
+        }
+        return "\nVEL> ";
+    };
+    Login();
+    EXPECT_EQ(asked, 2);
+    EXPECT_TRUE(rig.prompts.BoxTexts().empty());
+    EXPECT_EQ(app->compatibility, 2);
+}
+
+TEST_F(TextSessionTest, AnOlderVersionIsAskedThreeTimesBeforeTheMessage) {
+    WithScriptedCard();
+    scripted->fallback = "\nVEL> ";
+    scripted->answers["getp bcp_version\r"] = "\n1.1\r\nVEL> ";
+    Login();
+    EXPECT_EQ(scripted->Count("getp bcp_version\r"), 3u);
+    EXPECT_EQ(rig.prompts.BoxTexts(), std::vector<std::string>{kOlder});
+}
+
 TEST_F(TextSessionTest, CancelledPasswordDialogAbortsQuietly) {
     WithCard();
     rig.prompts.QueueCancelPassword();
@@ -670,7 +754,7 @@ TEST_F(TextSessionTest, EnterBinaryModeConfirmedAndRefused) {
     EXPECT_EQ(card->CurrentMode(), TransceiverSim::Mode::Binary);
 }
 
-TEST_F(TextSessionTest, UnconfirmedBinaryModeDropsThePendingTransactionQuietly) {
+TEST_F(TextSessionTest, UnconfirmedBinaryModeIsTriedThreeTimesThenReportedAndDropped) {
     WithScriptedCard();
     scripted->answers["\r"] = "\nVEL> ";
     scripted->fallback = "\nUnknown command\r\nVEL> ";
@@ -678,10 +762,37 @@ TEST_F(TextSessionTest, UnconfirmedBinaryModeDropsThePendingTransactionQuietly) 
     app->binaryPending = 1;
     app->chainState = 5;
     app->textProcedure = textproc::kEnterBinary;
-    rig.pump.RunUntil([&] { return app->textProcedure == 0; }, 10000);
+    rig.pump.RunUntil([&] { return app->textProcedure == 0; }, 20000);
+    // Each refusal is followed by a carriage return that finds the card
+    // still at its prompt.
+    EXPECT_EQ(scripted->Count("setp bin_mode on\r"), 3u);
+    EXPECT_EQ(scripted->Count("\n\r"), 3u);  // the "\n" ends the line before
     EXPECT_EQ(app->binaryMode, 0);
     EXPECT_EQ(app->binaryPending, 0);
+    EXPECT_EQ(app->pendingBinary, 0);
     EXPECT_EQ(app->chainState, 2);
+    EXPECT_EQ(rig.prompts.BoxTexts(), std::vector<std::string>{kCommsError});
+}
+
+TEST_F(TextSessionTest, ASpoiltConfirmationIsCheckedAndTheCardFoundInBinaryMode) {
+    WithScriptedCard();
+    bool binary = false;
+    scripted->script = [&](size_t, const std::string& line) -> std::string {
+        if (line == "setp bin_mode on\r") {
+            binary = true;
+            return "\nEnter\x8eng binary mode\r\n";  // one character spoilt on the line
+        }
+        return binary ? "\x15" : "\nVEL> ";
+    };
+    app->pendingBinary = 4;
+    app->binaryPending = 1;
+    app->textProcedure = textproc::kEnterBinary;
+    rig.pump.RunUntil([&] { return app->textProcedure == 0; }, 20000);
+    EXPECT_EQ(scripted->Count("setp bin_mode on\r"), 1u);
+    EXPECT_EQ(app->binaryMode, 1);
+    // The transfer goes on in binary mode.
+    EXPECT_TRUE(app->binaryPending == 1 || app->binaryTransaction == 4);
+    EXPECT_EQ(app->sessionState, 1);
     EXPECT_TRUE(rig.prompts.BoxTexts().empty());
 }
 

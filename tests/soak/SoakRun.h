@@ -35,10 +35,6 @@ struct CommandOutcome {
     bool completed = false;
     bool hung = false;
     std::string message;  // the warning a failure showed
-    // A failure that shows nothing by design: the card's answer to
-    // "setp bin_mode on" was not recognised, and the pending transfer is
-    // dropped without a message.
-    bool binaryModeUnconfirmed = false;
     uint64_t virtualMs = 0;
     bool triggerFired = false;
     size_t dataFaults = 0;

@@ -36,7 +36,6 @@ struct Totals {
     int violations = 0;
     int blockBlindSpots = 0;
     int textBlindSpots = 0;
-    int unconfirmedBinary = 0;
     int multiHitBlocks = 0;
     int multiHitCancelling = 0;
     uint64_t maxVirtualMs = 0;
@@ -70,10 +69,6 @@ void Record(Totals& t, Tally& tally, const CommandOutcome& out, int cycle, const
     const char* what = out.send ? "Send" : "Get";
     if (out.completed) {
         ++(out.send ? tally.sendsCompleted : tally.getsCompleted);
-    } else if (out.binaryModeUnconfirmed) {
-        ++t.unconfirmedBinary;
-        ++tally.failures[std::string(what) +
-                         ": (no message: \"setp bin_mode on\" not confirmed, dropped silently)"];
     } else {
         ++tally.failures[std::string(what) + ": " +
                          (out.message.empty() ? "(no message)" : OneLine(out.message))];
@@ -206,8 +201,6 @@ int main(int argc, char** argv) {
         "successes with wrong data: block checksum blind spots %d, text commands whose "
         "replies are not examined %d\n",
         t.blockBlindSpots, t.textBlindSpots);
-    std::printf("failures without a message (binary mode not confirmed): %d\n",
-                t.unconfirmedBinary);
     std::printf("longest command: %.1f s of virtual time (bound %u s)\n",
                 static_cast<double>(t.maxVirtualMs) / 1000.0, kCommandBoundMs / 1000);
 
