@@ -290,8 +290,13 @@ void CBciLink::WaitOnSilentLine() {
             Bump(BciCounter::SohTimeouts);
             return;
         }
-        // While a block is awaited, a NAK every 5 s asks for it (again).
-        if (tick_ % (kSohNakSeconds * kTicksPerSecond) == 0 || !nakSent_) {
+        // While a block is awaited, a NAK every 5 s asks for it (again);
+        // not in the first second of the wait, though: right after our ACK
+        // the next block is on its way, and a NAK crossing it on a slow
+        // line makes the card send it twice and take our ACK of the copy
+        // for an ACK of the block after it.
+        const bool waitedLongEnough = tick_ - timerStart_ >= kSohNakQuietTicks;
+        if ((tick_ % (kSohNakSeconds * kTicksPerSecond) == 0 && waitedLongEnough) || !nakSent_) {
             SendNak();
         }
     }

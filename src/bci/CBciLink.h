@@ -37,6 +37,7 @@ class CBciLink : public CCommPort {
     // Waits of the engine, in seconds of ticks.
     static constexpr uint32_t kCharTimeoutSeconds = 1;  // a block stops mid-way
     static constexpr uint32_t kSohNakSeconds = 5;       // NAK repeated for an awaited block
+    static constexpr uint32_t kSohNakQuietTicks = 20;   // ...but not in the wait's first second
     static constexpr uint32_t kSohTimeoutSeconds = 30;  // no block comes at all
     static constexpr uint32_t kAckTimeoutSeconds = 10;  // our block or EOT unanswered
     // Sends of one block beyond the first before the message is given up.

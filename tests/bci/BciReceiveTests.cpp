@@ -212,6 +212,28 @@ TEST(BciReceive, ThirtySecondsWithoutSohReturnToIdleWithNakEveryFiveSeconds) {
     EXPECT_EQ(nakTicks, (std::vector<uint32_t>{100, 200, 300, 400, 500, 600}));
 }
 
+TEST(BciReceive, NoWaitingNakCrossesTheNextBlockInTheFirstSecondAfterAnAck) {
+    BciRig rig;
+    // Block 0 is accepted a few ticks before the fifth second's NAK tick.
+    ASSERT_TRUE(rig.TickUntil([&] { return rig.link->Tick() == 90; }, 100));
+    rig.CardSend(kSimpleBlock0);
+    ASSERT_TRUE(rig.TickUntil([&] { return rig.C(BciCounter::AcceptedBlocks) == 1; }, 10));
+    const uint32_t ackedAt = rig.link->Tick();
+    ASSERT_LT(ackedAt, 100u);
+    rig.ClearCard();
+    // Block 1 is on its way: no NAK at tick 100 asks for it.
+    rig.Ticks(static_cast<int>(100 - ackedAt) + 5);
+    EXPECT_EQ(rig.CardCount(0x15), 0);
+    // A block that never comes is still asked for at the next NAK tick.
+    ASSERT_TRUE(rig.TickUntil([&] { return rig.link->Tick() == 201; }, 200));
+    std::vector<uint32_t> nakTicks;
+    rig.Settle();
+    for (const Arrival& a : rig.arrivals) {
+        nakTicks.push_back(a.tick);
+    }
+    EXPECT_EQ(nakTicks, (std::vector<uint32_t>{200}));
+}
+
 TEST(BciReceive, IdleOffersNakOncePerSecond) {
     BciRig rig;
     rig.Ticks(61);
