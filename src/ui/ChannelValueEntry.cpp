@@ -68,6 +68,13 @@ void ChannelValueLineEdit::focusOutEvent(QFocusEvent* event) {
     }
 }
 
+ChannelValueEntry::~ChannelValueEntry() {
+    // The box goes first, while this entry is still whole: a box with the
+    // focus reports its focus loss (and so a Leave) as it is taken down.
+    delete edit_;
+    edit_ = nullptr;
+}
+
 ChannelValueEntry::ChannelValueEntry(edit::ChannelSettings& engine, edit::ChannelControl id,
                                      Prompts& prompts, std::function<void()> changed,
                                      QWidget* parent)

@@ -45,6 +45,7 @@ class ChannelValueEntry : public QWidget {
     // show what the control rules changed (this entry included).
     ChannelValueEntry(edit::ChannelSettings& engine, edit::ChannelControl id, Prompts& prompts,
                       std::function<void()> changed, QWidget* parent = nullptr);
+    ~ChannelValueEntry() override;
 
     edit::ChannelControl Id() const { return id_; }
     // Shows the engine's state of this control: text, enabled, read-only.

@@ -144,7 +144,13 @@ NumericEntry::NumericEntry(QWidget* parent, Prompts* prompts) : QWidget(parent),
     Refresh();
 }
 
-NumericEntry::~NumericEntry() = default;
+NumericEntry::~NumericEntry() {
+    // The box goes first, while this entry is still whole: a box with the
+    // focus reports its focus loss as the widgets are taken down, and it
+    // must not reach an entry that is half destroyed.
+    delete edit_;
+    edit_ = nullptr;
+}
 
 void NumericEntry::Configure(const edit::FieldConfig& config) {
     field_.Configure(config);

@@ -169,6 +169,16 @@ void SquelchGroupPropertiesDialog::accept() {
     }
 }
 
+SquelchGroupPropertiesDialog::~SquelchGroupPropertiesDialog() {
+    // Closing the window takes the focus from a box, which then reports
+    // itself normalised; by then this dialog is half destroyed.
+    for (NumericEntry* entry : entries_) {
+        if (entry != nullptr) {
+            entry->disconnect(this);
+        }
+    }
+}
+
 bool RunSquelchGroupPropertiesDialog(QWidget* parent, model::SquGroup& groups, int group,
                                      Prompts& prompts) {
     SquelchGroupPropertiesDialog dialog(groups, group, prompts, parent);

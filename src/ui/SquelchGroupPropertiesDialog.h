@@ -24,6 +24,7 @@ class SquelchGroupPropertiesDialog : public QDialog {
     // Works on its own copy of `groups`; OK writes it back into them.
     SquelchGroupPropertiesDialog(model::SquGroup& groups, int group, Prompts& prompts,
                                  QWidget* parent = nullptr);
+    ~SquelchGroupPropertiesDialog() override;
 
     QLineEdit* NameBox() const { return name_; }
     QListWidget* ItemList() const { return items_; }
