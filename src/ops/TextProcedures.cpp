@@ -159,14 +159,20 @@ void StepWriteChannelTable(CTmpApp& app) {
         if (Stopped(app, code)) {
             return;
         }
-        // The echo is kept: once the card has echoed "wct" it has the
-        // command, and a second one would store and reboot again.
+        // The echo is kept: once the card has echoed "wct" whole it has the
+        // command, and a second one would store and reboot again. An echo
+        // spoilt on the line proves nothing, so the command goes again; a
+        // card that falls silent after such a try got it and is going down.
         const std::string reply = Exchange(app, "wct\r\n", kReplySeconds, true);
         if (Contains(reply, "table")) {
             confirmed = true;
             break;
         }
-        if (Contains(reply, "wct")) {
+        if (Contains(reply, "wct") && EchoIntact(reply, "wct\r\n")) {
+            break;
+        }
+        if (i > 0 && reply.empty()) {
+            confirmed = true;
             break;
         }
     }

@@ -231,7 +231,10 @@ void DetectMode(CTmpApp& app) {
             break;
         }
         progress.AdvanceBar(12.5f);
-        if (reply.find('\x15') != std::string::npos) {
+        // A card in binary mode answers with NAKs; a NAK inside a prompt
+        // is a character of it spoilt on the line, and the next try asks
+        // again rather than take a card at its prompt for one in binary mode.
+        if (reply.find('\x15') != std::string::npos && !Contains(reply, "> ")) {
             app.SetBinaryMode();
             app.promptReady = 1;
             app.SetSessionState(session::kConnected);

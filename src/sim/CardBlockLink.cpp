@@ -99,6 +99,10 @@ void CardBlockLink::Receive(uint8_t b) {
     } else if (b == kEot) {
         if (tx_ == Tx::None) {
             MessageEnd();
+        } else if (tx_ == Tx::WaitStartNak) {
+            // The programmer repeats its EOT: our ACK of it was lost. Every
+            // EOT gets its answer; the reply still waits for the NAK.
+            SendControl(kAck);
         }
     } else if (tx_ == Tx::None) {
         EnterResync();

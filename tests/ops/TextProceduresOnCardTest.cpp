@@ -232,6 +232,20 @@ TEST_F(TextProceduresOnCard, AParameterThatNeverComesBackWholeStopsTheSendBefore
     ExpectDriverIdle();
 }
 
+TEST_F(TextProceduresOnCard, AWctWhoseEchoComesBackSpoiltIsSentAgainAndStoresOnce) {
+    WithCard();
+    LogIn();
+    app->emptyKeyList = EmptyKeyList::Keep;
+    // The card gets "wct" and a spoilt line end: not its command.
+    Spoil(quillon::sim::SimLine::Dir::HostToCard, "wct", 1, '\xd3');
+    StartSendTail();
+    Run();
+    EXPECT_EQ(rig.prompts.BoxTexts(), std::vector<std::string>{kWritten});
+    EXPECT_EQ(Count(sent, "wct"), 2u);
+    EXPECT_EQ(card->Reboots(), 1);
+    ExpectDriverIdle();
+}
+
 TEST_F(TextProceduresOnCard, AValueSpoiltOnTheWayBackIsReadAgain) {
     WithCard();
     LogIn();

@@ -265,6 +265,29 @@ TEST_F(TextSessionTest, APasswordTheCardRefusedWholeIsNotTriedAgain) {
     EXPECT_EQ(seen.find("guess\r"), seen.rfind("guess\r"));  // sent once
 }
 
+TEST_F(TextSessionTest, ANakSpoiltIntoTheLoginPromptIsNoBinaryMode) {
+    WithScriptedCard();
+    int prompts = 0;
+    scripted->script = [&](size_t, const std::string& line) -> std::string {
+        if (line == "\r") {
+            return ++prompts == 1 ? "\nLo\x15in > " : "\nLogin > ";
+        }
+        if (line == "field\r") {
+            return "\nPasswd > ";
+        }
+        if (line == "secret\r") {
+            return "\r\nVEL> ";
+        }
+        return "\n1.2\r\nVEL> ";
+    };
+    rig.prompts.QueuePassword("secret");
+    Login();
+    EXPECT_TRUE(rig.prompts.BoxTexts().empty());
+    EXPECT_EQ(app->binaryMode, 0);
+    EXPECT_EQ(app->promptReady, 1);
+    EXPECT_EQ(app->compatibility, 2);
+}
+
 TEST_F(TextSessionTest, AVersionSpoiltOnTheLineIsAskedAgain) {
     WithScriptedCard();
     scripted->fallback = "\nVEL> ";

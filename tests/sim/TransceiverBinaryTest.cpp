@@ -65,6 +65,20 @@ TEST(TransceiverBinary, ResetReplyWithNakDrivenResends) {
     EXPECT_EQ(b.Card().BlockLink().Count().replyResends, 1u);
 }
 
+TEST(TransceiverBinary, ARepeatedEotBeforeTheReplyIsAcknowledgedAgain) {
+    SimBench b(Binary());
+    EXPECT_EQ(b.SendMessage(cardbci::SplitIntoBlocks({0x00, 0x99})),
+              (std::vector<uint8_t>{0x06, 0x06}));
+    // The programmer never saw that ACK and sends its EOT again.
+    b.SendBytes({0x04});
+    b.RunMs(50);
+    EXPECT_EQ(b.TakeBytes(), std::vector<uint8_t>{0x06});
+    b.SendBytes({0x15});
+    b.RunMs(600);
+    EXPECT_EQ(b.TakeBytes(), kResetReplyWire);
+    EXPECT_EQ(b.Card().BlockLink().Count().messages, 1u);  // one request, not two
+}
+
 TEST(TransceiverBinary, AnswersThatArriveWhileABlockIsGoingOutAreIgnored) {
     SimBench b(Binary());
     b.SendMessage(cardbci::SplitIntoBlocks({0x00, 0x99}));

@@ -83,6 +83,12 @@ void Record(Totals& t, Tally& tally, const CommandOutcome& out, int cycle, const
         std::printf("VIOLATION cycle %d %s [%s]: %s\n", cycle, what, plan.Describe().c_str(),
                     v.c_str());
     }
+    if (!out.completed && plan.scenario == Scenario::Criterion && !verbose) {
+        // Each one counts against the criterion: named, so that it can be
+        // rerun alone with --cycle.
+        std::printf("cycle %d %s failed at 1 in 10,000 after %zu faults: %s\n", cycle, what,
+                    out.dataFaults, OneLine(out.message).c_str());
+    }
     if (verbose) {
         std::printf("cycle %d %s %s in %.1f s, %zu faults%s%s\n", cycle, what,
                     out.completed ? "completed" : "failed",
