@@ -1,5 +1,7 @@
 #include "ops/TextProcedures.h"
 
+#include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -105,6 +107,36 @@ bool WrittenWhole(CTmpApp& app, int code, const CheckedReply& reply) {
         return false;
     }
     return true;
+}
+
+// A value read from the card carries no checksum: a byte lost from "10"
+// leaves "1", a value all the same. A reply that is no value is asked for
+// again; a value is taken once two readings agree. The reply returned is the
+// agreed one, or the last one when none agree (whose value then fails).
+std::string ReadAgreedValue(CTmpApp& app, const RadioParameter& p, int code) {
+    constexpr int kReadings = 4;
+    const auto valueOf = [&p](const std::string& reply) -> std::optional<std::string> {
+        const auto raw = GetpReplyValue(reply);
+        return raw ? DocumentValueFromCard(p, *raw) : std::nullopt;
+    };
+    const std::string command = std::string("getp ") + p.cardName + "\r\n";
+    std::vector<std::string> values;
+    std::string reply;
+    for (int i = 0; i < kReadings && !Stopped(app, code); ++i) {
+        const CheckedReply read =
+            CheckedExchange(app, command, kReplySeconds,
+                            [&](const std::string& r) { return valueOf(r).has_value(); });
+        reply = read.text;
+        const auto value = valueOf(reply);
+        if (!read.intact || !value) {
+            return reply;
+        }
+        if (std::find(values.begin(), values.end(), *value) != values.end()) {
+            return reply;
+        }
+        values.push_back(*value);
+    }
+    return std::string();  // no two readings agreed
 }
 
 void LogOutAfterGet(CTmpApp& app) {
@@ -314,15 +346,7 @@ void StepParameterRead(CTmpApp& app) {
             return;
         }
         const RadioParameter& p = RadioParameterAt(i);
-        // A value spoilt on the line is asked for again before the Get
-        // gives up on it.
-        const std::string reply =
-            CheckedExchange(app, std::string("getp ") + p.cardName + "\r\n", kReplySeconds,
-                            [&p](const std::string& r) {
-                                const auto raw = GetpReplyValue(r);
-                                return raw && DocumentValueFromCard(p, *raw);
-                            })
-                .text;
+        const std::string reply = ReadAgreedValue(app, p, code);
         if (Stopped(app, code)) {
             return;  // a cut reply after Cancel is no reading
         }

@@ -41,6 +41,10 @@ size_t Count(const std::string& s, const std::string& what) {
     return n;
 }
 
+const std::string kEveryValueTwice =
+    "getp ee_fpmon\r\ngetp ee_fpmon\r\ngetp ee_fpvol\r\ngetp ee_fpvol\r\n"
+    "getp ee_bpnl_output\r\ngetp ee_bpnl_output\r\ngetp ee_dflt_chan\r\ngetp ee_dflt_chan\r\n";
+
 bool Has(const std::string& s, const std::string& what) {
     return s.find(what) != std::string::npos;
 }
@@ -232,6 +236,19 @@ TEST_F(TextProceduresOnCard, AParameterThatNeverComesBackWholeStopsTheSendBefore
     ExpectDriverIdle();
 }
 
+TEST_F(TextProceduresOnCard, AValueCutToAnotherValueOnTheLineIsNotTaken) {
+    WithCard();
+    LogIn();
+    // "ee_fpvol: 10" arrives as "ee_fpvol: 1": a volume all the same.
+    Spoil(quillon::sim::SimLine::Dir::CardToHost, "ee_fpvol: 1", 1, '\r');
+    StartGetTail();
+    Run();
+    EXPECT_EQ(rig.prompts.BoxTexts(), std::vector<std::string>{kRead});
+    EXPECT_EQ(doc.frontPanelVolume, "10");
+    EXPECT_EQ(Count(sent, "getp ee_fpvol"), 3u);
+    ExpectDriverIdle();
+}
+
 TEST_F(TextProceduresOnCard, AWctWhoseEchoComesBackSpoiltIsSentAgainAndStoresOnce) {
     WithCard();
     LogIn();
@@ -254,7 +271,7 @@ TEST_F(TextProceduresOnCard, AValueSpoiltOnTheWayBackIsReadAgain) {
     Run();
     EXPECT_EQ(rig.prompts.BoxTexts(), std::vector<std::string>{kRead});
     EXPECT_EQ(doc.frontPanelVolume, "10");
-    EXPECT_EQ(Count(sent, "getp ee_fpvol"), 2u);
+    EXPECT_EQ(Count(sent, "getp ee_fpvol"), 3u);  // the spoilt one, then two that agree
     ExpectDriverIdle();
 }
 
@@ -493,9 +510,8 @@ TEST_F(TextProceduresOnCard, GetReadsTheParametersLogsOutAndReports) {
     EXPECT_EQ(doc.backPanelOutput, "3");
     EXPECT_EQ(doc.defaultChannel, "300");
     EXPECT_TRUE(doc.IsModified());
-    EXPECT_EQ(sent,
-              "getp ee_fpmon\r\ngetp ee_fpvol\r\ngetp ee_bpnl_output\r\ngetp ee_dflt_chan\r\n"
-              "\rlogout\r");
+    // Each value is read until two readings agree.
+    EXPECT_EQ(sent, kEveryValueTwice + "\rlogout\r");
     EXPECT_EQ(card->CurrentMode(), TransceiverSim::Mode::LoginUser);
     ExpectDriverIdle();
 }
@@ -730,10 +746,7 @@ TEST_F(TextProceduresOnCard, ParametersAloneAreReadAfterALoginAndLeaveTheCardLog
     EXPECT_EQ(doc.backPanelOutput, "2");
     EXPECT_EQ(doc.defaultChannel, "0xFFFF");
     EXPECT_FALSE(doc.IsModified());
-    EXPECT_TRUE(Has(sent,
-                    "getp ee_fpmon\r\ngetp ee_fpvol\r\ngetp ee_bpnl_output\r\n"
-                    "getp ee_dflt_chan\r\n\rlogout\r"))
-        << sent;
+    EXPECT_TRUE(Has(sent, kEveryValueTwice + "\rlogout\r")) << sent;
     EXPECT_FALSE(Has(sent, "setp"));
     EXPECT_FALSE(Has(sent, "wct"));
     EXPECT_EQ(card->CurrentMode(), TransceiverSim::Mode::LoginUser);
@@ -760,9 +773,7 @@ TEST_F(TextProceduresOnCard, ParametersAloneSetOnlyTheGivenOnesAndReadAllBackWit
     EXPECT_TRUE(rig.prompts.BoxTexts().empty());
     EXPECT_TRUE(app->ParametersReadBack());
     const std::string written = "setp ee_fpvol 3\r\nsetp ee_dflt_chan 0xFFFF\r\n";
-    EXPECT_TRUE(Has(sent, written + "getp ee_fpmon\r\ngetp ee_fpvol\r\ngetp ee_bpnl_output\r\n"
-                                    "getp ee_dflt_chan\r\n\rlogout\r"))
-        << sent;
+    EXPECT_TRUE(Has(sent, written + kEveryValueTwice + "\rlogout\r")) << sent;
     EXPECT_EQ(Count(sent, "setp"), 2u);
     EXPECT_FALSE(Has(sent, "wct"));
     EXPECT_EQ(*card->Content().Parameter("ee_fpmon"), "0");
