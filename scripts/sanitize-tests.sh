@@ -13,7 +13,10 @@ if command -v ccache >/dev/null 2>&1; then
 fi
 # Warnings are already errors in the plain build; the sanitizers'
 # instrumentation makes the compiler warn about code it rewrote itself.
-cmake -S . -B "$SAN_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLON_WERROR=OFF \
+# -O1 with line tables only: half the compile time of -O2 -g, still every
+# report with its file and line, and the sanitizers' own advice.
+cmake -S . -B "$SAN_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1 -DNDEBUG" -DQUILLON_WERROR=OFF \
   -DQUILLON_SANITIZE=ON -DQUILLON_BUILD_BENCH=OFF "${LAUNCHER[@]}"
 cmake --build "$SAN_BUILD" -j"$(nproc)"
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"
