@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -363,6 +364,47 @@ TEST_F(CliDocumentInProcess, FileNamesKeepEveryByte) {
     std::filesystem::current_path(cwd);
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_TRUE(std::filesystem::exists(Path("-dash.bcf")));
+}
+
+TEST_F(CliDocumentInProcess, CutPaddedAndGarbledDocumentsAreReadOrRefusedAndNeverChanged) {
+    const std::string good = ReadFile(kData + "plan.bcf");
+    ASSERT_GT(good.size(), 100u);
+    std::vector<std::string> damaged;
+    for (size_t n = 0; n < good.size(); n += n < 64 || n + 64 > good.size() ? 1 : 37) {
+        damaged.push_back(good.substr(0, n));
+    }
+    damaged.push_back(good + '\0');
+    damaged.push_back(good + std::string(4096, '\xff'));
+    std::mt19937 rng(13);
+    std::uniform_int_distribution<size_t> at(0, good.size() - 1);
+    std::uniform_int_distribution<int> value(0, 255);
+    for (int i = 0; i < 120; ++i) {
+        std::string g = good;
+        for (int k = 1 + i % 8; k > 0; --k) {
+            g[at(rng)] = static_cast<char>(value(rng));
+        }
+        damaged.push_back(g);
+    }
+    int refused = 0;
+    for (size_t i = 0; i < damaged.size(); ++i) {
+        const std::string path = Path("damaged.bcf");
+        {
+            std::ofstream out(path, std::ios::binary | std::ios::trunc);
+            out << damaged[i];
+        }
+        for (const char* command : {"dump", "list"}) {
+            const Result r = Cli({command, path});
+            ASSERT_TRUE(r.status == 0 || r.status == 2) << command << " variant " << i;
+            if (r.status == 2) {
+                EXPECT_EQ(r.out, "") << command << " variant " << i;
+                EXPECT_FALSE(r.err.empty()) << command << " variant " << i;
+                refused += 1;
+            }
+            ASSERT_EQ(ReadFile(path), damaged[i]) << command << " changed variant " << i;
+        }
+    }
+    // Every cut is refused; some garbled bytes are only channel data.
+    EXPECT_GE(refused, 2 * static_cast<int>(damaged.size() - 122));
 }
 
 }  // namespace
