@@ -6,21 +6,15 @@ cd "$(dirname "$0")"
 ./scripts/ensure-deps.sh
 BUILD="${BUILD_DIR:-build}"
 WERROR=OFF
-# The optimisation is given every time, so a build folder never keeps the
-# other run's choice.
-OPTIMISE="-O2 -g -DNDEBUG"
 if [ "${CI:-}" = "true" ]; then
   WERROR=ON
-  # CI builds to check, not to measure: -O1 with line tables compiles in
-  # half the time. Benchmarks are measured in a normal build.
-  OPTIMISE="-O1 -g1 -DNDEBUG"
 fi
 LAUNCHER=()
 if command -v ccache >/dev/null 2>&1; then
   LAUNCHER=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)  # rebuilds reuse what did not change
 fi
-cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="$OPTIMISE" -DQUILLON_WERROR="$WERROR" "${LAUNCHER[@]}"
+cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLON_WERROR="$WERROR" \
+  "${LAUNCHER[@]}"
 cmake --build "$BUILD" -j"$(nproc)"
 cd "$BUILD"
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)" --timeout 600
