@@ -204,8 +204,8 @@ int main(int argc, char** argv) {
     std::printf("blocks hit by two or more faults: %d (changes adding up to zero: %d)\n",
                 t.multiHitBlocks, t.multiHitCancelling);
     std::printf(
-        "successes with wrong data: block checksum blind spots %d, text commands whose "
-        "replies are not examined %d\n",
+        "successes with wrong data: block checksum blind spots %d, text replies spoilt into "
+        "a right-looking answer %d\n",
         t.blockBlindSpots, t.textBlindSpots);
     std::printf("longest command: %.1f s of virtual time (bound %u s)\n",
                 static_cast<double>(t.maxVirtualMs) / 1000.0, kCommandBoundMs / 1000);
