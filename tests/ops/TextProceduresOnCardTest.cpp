@@ -5,11 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "AppOnCard.h"
+#include "LineSpoil.h"
 #include "model/CTmpDoc.h"
 #include "ops/CTmpApp.h"
 #include "ops/ProcedureCodes.h"
@@ -124,22 +124,8 @@ class TextProceduresOnCard : public ::testing::Test, protected quillon::testing:
         EXPECT_EQ(app->inBlockingWait, 0);
         EXPECT_FALSE(rig.progress.IsShown());
     }
-    // Replaces the byte that follows each of the first `times` appearances
-    // of `after` in the bytes going one way with `with`: a fault on the line.
     void Spoil(quillon::sim::SimLine::Dir dir, const std::string& after, int times, char with) {
-        auto seen = std::make_shared<std::string>();
-        auto hits = std::make_shared<int>(0);
-        rig.line.SetFilter(dir, [=](uint8_t b) {
-            const bool hit = *hits < times && seen->size() >= after.size() &&
-                             seen->compare(seen->size() - after.size(), after.size(), after) == 0;
-            *seen += static_cast<char>(b);
-            if (!hit) {
-                return quillon::sim::FilterResult{};
-            }
-            ++*hits;
-            return quillon::sim::FilterResult{quillon::sim::FilterAction::Replace,
-                                              static_cast<uint8_t>(with)};
-        });
+        quillon::testing::SpoilAfter(rig.line, dir, after, times, with);
     }
     void SetCardKeys(const std::vector<CardKey>& keys) {
         auto content = card->Content();

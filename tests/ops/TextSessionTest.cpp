@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "LineSpoil.h"
 #include "SimRig.h"
 #include "ops/CTmpApp.h"
 #include "ops/ProcedureCodes.h"
@@ -208,43 +209,18 @@ TEST_F(TextSessionTest, WrongPasswordFailsAndIsForgotten) {
 
 // --- faults on the line during the login ----------------------------------------
 
-// Spoils the first `victim` that follows `after` in the bytes going to the
-// card, once; counts every `count` text that reaches the card.
-struct SpoilOnce {
-    std::string after;
-    char victim;
-    std::string count;
-    std::string seen;
-    bool done = false;
-    size_t Sent() const {
-        size_t n = 0;
-        for (size_t at = seen.find(count); at != std::string::npos; at = seen.find(count, at + 1)) {
-            ++n;
-        }
-        return n;
-    }
-};
-
 TEST_F(TextSessionTest, AUserNameSpoiltOnTheWayIsSentAgainAndTheLoginSucceeds) {
     WithCard();
-    SpoilOnce spoil{"fie", 'l', "field\r", {}, false};
-    rig.line.SetFilter(quillon::sim::SimLine::Dir::HostToCard, [&](uint8_t b) {
-        using quillon::sim::FilterAction;
-        const bool hit = !spoil.done && static_cast<char>(b) == spoil.victim &&
-                         spoil.seen.size() >= spoil.after.size() &&
-                         spoil.seen.compare(spoil.seen.size() - spoil.after.size(),
-                                            spoil.after.size(), spoil.after) == 0;
-        spoil.done = spoil.done || hit;
-        spoil.seen += hit ? '1' : static_cast<char>(b);
-        return hit ? quillon::sim::FilterResult{FilterAction::Replace, '1'}
-                   : quillon::sim::FilterResult{};
-    });
+    const auto spoil = quillon::testing::SpoilAfter(
+        rig.line, quillon::sim::SimLine::Dir::HostToCard, "fie", 1, '1');
     rig.prompts.QueuePassword("quillon");
     Login();
-    ASSERT_TRUE(spoil.done);
+    ASSERT_EQ(spoil->hits, 1);
     // The card asked "fie1d" for a password and refused it; the echo had
     // shown the name spoilt, so the login went once more.
-    EXPECT_EQ(spoil.Sent(), 1u);
+    const std::string& passed = spoil->passed;
+    EXPECT_NE(passed.find("fie1d\r"), std::string::npos);
+    EXPECT_EQ(passed.find("field\r"), passed.rfind("field\r"));  // whole once
     EXPECT_TRUE(rig.prompts.BoxTexts().empty());
     EXPECT_EQ(PasswordDialogs(), 1);
     EXPECT_EQ(app->passwordKnown, 1);
